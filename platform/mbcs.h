@@ -44,7 +44,9 @@ int mbICmp(const char* a, const char* b);
 char* mbNCpyBytes(char* dst, const char* src, std::size_t n);
 // Appends at most n bytes of src, never splitting a character, and terminates.
 char* mbNCatBytes(char* dst, const char* src, std::size_t n);
-// White space: tab, line feed, vertical tab, form feed, carriage return, space.
+// White space: tab, line feed, vertical tab, form feed, carriage return, space,
+// and the page's own wide space as the C runtime counts it (0xA0 in single-byte
+// pages, 0x8140 in 932, 0xA1A1 in 936/949, 0xA140 in 950, U+00A0 in UTF-8).
 bool mbIsSpace(unsigned c);
 unsigned mbToUpper(unsigned c);
 unsigned mbToLower(unsigned c);
