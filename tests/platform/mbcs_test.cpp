@@ -5,18 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/code_page.h"
+
 namespace {
 
-// Selects a code page for one test and puts the previous one back, since
-// other tests rely on the default.
-class CodePage {
-public:
-    explicit CodePage(int cp) : saved_(kv::mbGetCodePage()) { EXPECT_TRUE(kv::mbSetCodePage(cp)); }
-    ~CodePage() { kv::mbSetCodePage(saved_ == 1252 ? kv::kCodePageSingleByte : saved_); }
-
-private:
-    int saved_;
-};
+using kvtest::CodePage;
 
 TEST(Mbcs, TrailBytesAreNeverTakenForAsciiIn932) {
     CodePage page(932);
