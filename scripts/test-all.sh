@@ -1,0 +1,75 @@
+#!/bin/bash
+# Builds Korvane and runs its tests. On a fresh machine run it as root: it
+# installs the packages it needs first.
+#
+#   scripts/test-all.sh                 every stage
+#   scripts/test-all.sh linux asan      only the named stages
+#
+# Stages: linux (default preset), asan (sanitizers), i686 (32-bit Windows
+# compile of the module), wine (64-bit Windows tests under wine64).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake make g++ libgtest-dev googletest
+          g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64)
+
+install_packages() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+    done
+    [[ ${#missing[@]} -eq 0 ]] && return
+    if [[ $(id -u) -ne 0 ]]; then
+        echo "missing packages: ${missing[*]} (run as root to install them)" >&2
+        exit 1
+    fi
+    echo "== installing ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+banner() { printf '\n==== %s ====\n' "$*"; }
+
+stage_linux() {
+    banner "Linux tests (preset default)"
+    cmake --preset default
+    cmake --build --preset default
+    ctest --preset default
+}
+
+stage_asan() {
+    banner "Linux tests under AddressSanitizer and UndefinedBehaviorSanitizer (preset asan)"
+    cmake --preset asan
+    cmake --build --preset asan
+    ctest --preset asan
+}
+
+stage_i686() {
+    banner "32-bit Windows compile of korvane_core (preset mingw-i686)"
+    cmake --preset mingw-i686
+    cmake --build --preset mingw-i686 --target korvane_core
+}
+
+stage_wine() {
+    banner "64-bit Windows tests under wine64 (preset mingw-x86_64)"
+    cmake --preset mingw-x86_64
+    cmake --build --preset mingw-x86_64
+    local status=0
+    ctest --preset mingw-x86_64 || status=$?
+    # Leave no wine server behind for whoever runs next.
+    WINEPREFIX="$PWD/build/mingw-x86_64/wine-prefix" \
+        "$(dirname "$(command -v wine64 || echo /usr/lib/wine/wine64)")/wineserver" -k 2>/dev/null || true
+    return $status
+}
+
+stages=("$@")
+[[ ${#stages[@]} -eq 0 ]] && stages=(linux asan i686 wine)
+install_packages
+for s in "${stages[@]}"; do
+    case "$s" in
+        linux | asan | i686 | wine) "stage_$s" ;;
+        *) echo "unknown stage: $s (linux, asan, i686, wine)" >&2; exit 2 ;;
+    esac
+done
+banner "all stages passed: ${stages[*]}"
