@@ -1,0 +1,120 @@
+#include "engine/flight_module.h"
+
+#include "config/strings.h"
+#include "engine/engine_interfaces.h"
+#include "module/shell_interfaces.h"
+
+namespace kv {
+
+namespace {
+
+template <typename Interface>
+void getInterface(const char* tag, Interface*& slot) {
+    shell->GetInterface(tag, reinterpret_cast<void**>(&slot));
+}
+
+template <typename Interface>
+void releaseInterface(const char* tag, Interface*& slot) {
+    shell->ReleaseInterface(tag, reinterpret_cast<void**>(&slot));
+}
+
+}  // namespace
+
+// The base and the screenshot object are built first by the member
+// initialisers; the texts and per-flight interfaces start null.
+FlightModule::FlightModule() = default;
+
+void FlightModule::AcquireInterfaces() {
+    lock.init();
+    lock.acquire();
+    getInterface("GFX", GFX);
+    getInterface("TER", TER);
+    getInterface("OBJ", OBJ);
+    getInterface("WLD", WLD);
+    getInterface("SND", SND);
+    getInterface("INP", INP);
+    getInterface("CTL", CTL);
+    getInterface("VMG", VMG);
+    getInterface("PTS", PTS);
+    getInterface("ENV", ENV);
+    getInterface("MSN", MSN);
+    getInterface("CLK", CLK);
+    getInterface("TXT", TXT);
+    getInterface("MSG", MSG);
+    getInterface("SPC", SPC);
+    getInterface("FAD", FAD);
+    getInterface("NET", NET);
+    getInterface("FFB", FFB);
+    graphicsSetup = GraphicsSetup{};
+    terrainSetup = TerrainSetup{};
+    notRenderedFlag = OBJ->objGetFlagByName("NOT_RENDERED");
+    engine = this;
+    lock.release();
+}
+
+void FlightModule::ReleaseInterfaces() {
+    lock.acquire();
+    // Only these two may be missing from a host.
+    if (FFB) releaseInterface("FFB", FFB);
+    if (NET) releaseInterface("NET", NET);
+    releaseInterface("FAD", FAD);
+    releaseInterface("SPC", SPC);
+    releaseInterface("MSG", MSG);
+    releaseInterface("TXT", TXT);
+    releaseInterface("CLK", CLK);
+    releaseInterface("MSN", MSN);
+    releaseInterface("ENV", ENV);
+    releaseInterface("PTS", PTS);
+    releaseInterface("VMG", VMG);
+    releaseInterface("CTL", CTL);
+    releaseInterface("INP", INP);
+    releaseInterface("SND", SND);
+    releaseInterface("WLD", WLD);
+    releaseInterface("OBJ", OBJ);
+    releaseInterface("TER", TER);
+    releaseInterface("GFX", GFX);
+    engine = nullptr;
+    lock.release();
+}
+
+// Flights are run by the run driver, which a later stage adds; until then a
+// flight is reported as failed to load.
+int32_t FlightModule::Fly(const char* /*directory*/, const char* /*startupFile*/) { return 1; }
+
+int32_t FlightModule::SetRunState(int32_t state) {
+    runState = state;
+    return state;
+}
+
+float FlightModule::GetTimeCompression() { return timeCompression; }
+
+int32_t FlightModule::IsPaused() { return paused; }
+
+void FlightModule::SetPaused(int32_t value) {
+    if (MSN->msnCanPause() == 0) return;
+    if (skipToNextActive) return;
+    paused = value;
+    const char* text = TXT->txtGetString(textFilename, value ? pausedTextId : unpausedTextId);
+    // A missing text is never handed on as a format.
+    if (text) MSG->msgShowText(text);
+}
+
+void FlightModule::SetScreenshotDirectory(const char* directory) {
+    screenshot.setDirectory(directory);
+}
+
+void FlightModule::TakeScreenshot() {
+    if (screenshotTimer > 0.0f) return;
+    screenshot.capture();
+    screenshotTimer = screenshotInterval;
+}
+
+void FlightModule::GetFlightDirectory(char* buffer, int32_t size) {
+    // A null buffer or a size below 1 has no room even for the terminator.
+    if (!buffer || size < 1) return;
+    strCopyBounded(buffer, flightDirectory, size);
+}
+
+float FlightModule::GetStepRate() { return stepRate; }
+
+}  // namespace kv

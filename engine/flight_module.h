@@ -1,0 +1,175 @@
+// The one engine object: nearly all flight state, the host's nine
+// operations, the interface acquisition and the engine lock. Fields are in
+// the order sibling code and later flight stages rely on; every field not
+// set by the constructor starts at zero.
+#pragma once
+
+#include <cstdint>
+
+#include "commands/screenshot_capture.h"
+#include "engine/flight_module_interface.h"
+#include "engine/recursive_spin_lock.h"
+#include "host/engine_interfaces.h"
+#include "host/records.h"
+
+namespace kv {
+
+class LoadingScreen;
+
+// Far and near clip distances of one depth partition.
+struct ClipRange {
+    float farClip;
+    float nearClip;
+};
+
+class FlightModule : public FlightModuleInterface {
+public:
+    FlightModule();
+
+    // Fetches the eighteen engine interfaces and the "NOT_RENDERED" flag
+    // bit, and makes this the module-wide engine. Called by InitDLL.
+    void AcquireInterfaces();
+    // Gives the engine interfaces back in reverse order. Called by ExitDLL.
+    void ReleaseInterfaces();
+
+    int32_t Fly(const char* directory, const char* startupFile) override;
+    int32_t SetRunState(int32_t state) override;
+    float GetTimeCompression() override;
+    int32_t IsPaused() override;
+    void SetPaused(int32_t value) override;
+    void SetScreenshotDirectory(const char* directory) override;
+    void TakeScreenshot() override;
+    void GetFlightDirectory(char* buffer, int32_t size) override;
+    float GetStepRate() override;
+
+    GraphicsSetup graphicsSetup = {};
+    ScreenshotCapture screenshot;
+    LoadingScreen* loadingScreen = nullptr;
+    HudInterface* hudInterface = nullptr;
+    CommInterface* commInterface = nullptr;
+    AvionicsInterface* avionicsInterface = nullptr;
+    MissionSetup* missionSetup = nullptr;
+
+    // Quality levels from the player options.
+    int32_t horizonDistanceOption = 0;
+    int32_t terrainDetailOption = 0;
+    int32_t objectTextureOption = 0;
+    int32_t terrainTextureOption = 0;
+    int32_t cockpitTextureOption = 0;
+    int32_t objectTextureRes = 0;
+    int32_t terrainTextureRes = 0;
+    int32_t cockpitTextureRes = 0;
+
+    TerrainSetup terrainSetup = {};
+    DisplayOptions displayOptions = {};
+    int32_t effectsDetail = 0;
+    int32_t lensFlare = 0;
+    int32_t cockpitMirrors = 0;
+    int32_t mirrorTextureId = 0;
+    int32_t notRenderedFlag = 0;
+
+    ClipRange farSceneClip = {};
+    ClipRange normalSceneClip = {};
+    ClipRange nearSceneClip = {};
+    float aspectRatio = 0;
+    float minPixelSize = 0;
+
+    int32_t sampleFrequency = 0;
+    int32_t bitsPerSample = 0;
+    int32_t speechSubtitles = 0;
+
+    int32_t sectorWidth = 0;
+    int32_t sectorHeight = 0;
+    int32_t sectorMaxObject = 0;
+    float worldBorder = 0;
+    float minHeight = 0;
+    float maxHeight = 0;
+
+    int32_t networkFlight = 0;
+    int32_t waitingForPlayers = 0;
+    int32_t startRequested = 0;
+    float joinRefreshTimer = 0;
+
+    float timeCompression = 0;
+    float maxTimeCompression = 0;
+    float deltaT = 0;
+    float maxDeltaT = 0;
+    int32_t paused = 0;
+    // 0 while the flight runs; 2 means the host application is ending.
+    int32_t runState = 0;
+    int32_t skipFlight = 0;
+    int32_t changeTimeAmount = 0;
+    int32_t showCockpit = 0;
+
+    int32_t skipToNextActive = 0;
+    float skipToNextTimer = 0;
+    float skipToNextRemaining = 0;
+    int32_t ejected = 0;
+    int32_t frameCount = 0;
+    float stepRate = 0;
+
+    // In-flight text ids in textFilename; -1 = no text.
+    int32_t pausedTextId = 0;
+    int32_t unpausedTextId = 0;
+    int32_t timeCompressTextId = 0;
+    int32_t normalTimeTextId = 0;
+    int32_t timeSetTextId = 0;
+    int32_t waitJoinTextId = 0;
+
+    int32_t mapShown = 0;
+    float mapMaxSize = 0;
+    float mapMinSize = 0;
+    float mapSize = 0;
+    float mapScaleRate = 0;
+    int32_t zoomControlId = 0;
+    char* zoomControl = nullptr;
+
+    char flightDirectory[260] = {};
+
+    // Per-flight file names, module paths and names; freed by the unloading.
+    char* textFilename = nullptr;
+    char* controlMap = nullptr;
+    char* soundList = nullptr;
+    char* viewList = nullptr;
+    char* particleSystem = nullptr;
+    char* environmentSystem = nullptr;
+    char* messageSystem = nullptr;
+    char* speechSystem = nullptr;
+    char* chatTextFile = nullptr;
+    char* forceFeedback = nullptr;
+    char* forceFeedbackControl = nullptr;
+    char* hudModulePath = nullptr;
+    char* hudDataFilename = nullptr;
+    char* commModulePath = nullptr;
+    char* commDataFilename = nullptr;
+    char* startView = nullptr;
+    char* ejectView = nullptr;
+    char* skipToNextView = nullptr;
+    char* autoPilotCommand = nullptr;
+
+    ControlEvent autoPilotEvent = {};
+    int32_t autoPilotAvailable = 0;
+    int32_t cockpitView = 0;
+
+    int32_t chatRequested = 0;
+    int32_t chatActive = 0;
+    int32_t chatMode = 0;
+    int32_t cursorVisible = 0;
+    float cursorFlashTimer = 0;
+    float cursorFlashTime = 0;
+    float repeatDelay = 0;
+    float repeatRate = 0;
+    char* cursorString = nullptr;
+
+    int32_t playerObjectId = 0;
+    float ejectTimer = 0;
+    float ejectDelay = 0;
+    // Seconds before the next screenshot is allowed, and what a screenshot
+    // sets it back to.
+    float screenshotTimer = 0;
+    float screenshotInterval = 0;
+
+    RecursiveSpinLock lock;
+};
+
+}  // namespace kv
