@@ -10,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake make g++ libgtest-dev googletest
+packages=(cmake make g++ libgtest-dev googletest nlohmann-json3-dev
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64)
 
 install_packages() {

@@ -1,0 +1,36 @@
+#include "sim/sim_host.h"
+
+namespace kvsim {
+
+SimHost::SimHost() {
+    shell.provide("APP", static_cast<kv::AppInterface*>(&app), "APP");
+    shell.provide("DLL", static_cast<kv::DllInterface*>(&dll), "DLL");
+    shell.provide("FMG", static_cast<kv::FileManagerInterface*>(&fileManager), "FMG");
+    shell.provide("RND", &renderToken_, "RND");
+    shell.provide("DBG", &debugToken_, "DBG");
+    shell.provide("MEM", static_cast<kv::MemoryInterface*>(&memory), "MEM");
+    shell.provide("GFX", static_cast<kv::GraphicsInterface*>(&graphics), "GFX");
+    shell.provide("TER", static_cast<kv::TerrainInterface*>(&terrain), "TER");
+    shell.provide("OBJ", static_cast<kv::ObjectsInterface*>(&objects), "OBJ");
+    shell.provide("WLD", static_cast<kv::WorldInterface*>(&worldModule), "WLD");
+    shell.provide("SND", static_cast<kv::SoundInterface*>(&sound), "SND");
+    shell.provide("INP", static_cast<kv::InputInterface*>(&input), "INP");
+    shell.provide("CTL", static_cast<kv::ControlsInterface*>(&controls), "CTL");
+    shell.provide("VMG", static_cast<kv::ViewsInterface*>(&views), "VMG");
+    shell.provide("PTS", static_cast<kv::ParticlesInterface*>(&particles), "PTS");
+    shell.provide("ENV", static_cast<kv::EnvironmentInterface*>(&environment), "ENV");
+    shell.provide("MSN", static_cast<kv::MissionInterface*>(&mission), "MSN");
+    shell.provide("CLK", static_cast<kv::ClockInterface*>(&clock), "CLK");
+    shell.provide("TXT", static_cast<kv::TextInterface*>(&text), "TXT");
+    shell.provide("MSG", static_cast<kv::MessagesInterface*>(&messages), "MSG");
+    shell.provide("SPC", static_cast<kv::SpeechInterface*>(&speech), "SPC");
+    shell.provide("FAD", static_cast<kv::FadeInterface*>(&fade), "FAD");
+    shell.provide("NET", static_cast<kv::NetworkInterface*>(&network), "NET");
+    shell.provide("FFB", static_cast<kv::ForceFeedbackInterface*>(&forceFeedback), "FFB");
+    shell.provide("HUD", static_cast<kv::HudInterface*>(&hud), "HUD");
+    shell.provide("AVN", static_cast<kv::AvionicsInterface*>(&avionics), "AVN");
+    shell.provide("COM", static_cast<kv::CommInterface*>(&comm), "COM");
+    shell.provide("OPT", static_cast<kv::OptionsInterface*>(&options), "OPT");
+}
+
+}  // namespace kvsim

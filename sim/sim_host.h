@@ -1,0 +1,56 @@
+// The whole stand-in host: the shell with every interface present, all
+// sharing one world and call log. Tests remove interfaces or change the
+// world's results before binding the module.
+#pragma once
+
+#include "sim/sim_graphics.h"
+#include "sim/sim_modules.h"
+#include "sim/sim_shell.h"
+#include "sim/sim_world.h"
+
+namespace kvsim {
+
+class SimHost {
+public:
+    SimHost();
+    SimHost(const SimHost&) = delete;
+    SimHost& operator=(const SimHost&) = delete;
+
+    SimWorld world;
+    SimShell shell{world};
+    SimApp app{world};
+    SimDll dll{world};
+    SimFileManager fileManager{world};
+    SimMemory memory{world};
+    SimGraphics graphics{world};
+    SimTerrain terrain{world};
+    SimObjects objects{world};
+    SimWorldModule worldModule{world};
+    SimSound sound{world};
+    SimInput input{world};
+    SimControls controls{world};
+    SimViews views{world};
+    SimParticles particles{world};
+    SimEnvironment environment{world};
+    SimMission mission{world};
+    SimClock clock{world};
+    SimText text{world};
+    SimMessages messages{world};
+    SimSpeech speech{world};
+    SimFade fade{world};
+    SimNetwork network{world};
+    SimForceFeedback forceFeedback{world};
+    SimHud hud{world};
+    SimAvionics avionics{world};
+    SimComm comm{world};
+    SimOptions options{world};
+
+    CallLog& log() { return world.log; }
+
+private:
+    // RND and DBG are held but never called: any distinct object will do.
+    int renderToken_ = 0;
+    int debugToken_ = 0;
+};
+
+}  // namespace kvsim

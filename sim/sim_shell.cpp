@@ -1,0 +1,245 @@
+#include "sim/sim_shell.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/workdir.h"
+
+namespace kvsim {
+
+namespace fs = std::filesystem;
+
+// ---- shell ----
+
+void SimShell::provide(const std::string& tag, void* iface, const std::string& kind) {
+    interfaces_[tag] = Entry{iface, kind};
+}
+
+void* SimShell::registered(const std::string& tag) const {
+    auto it = modules_.find(tag);
+    return it == modules_.end() ? nullptr : it->second;
+}
+
+int SimShell::held(const std::string& tag) const {
+    auto it = held_.find(tag);
+    return it == held_.end() ? 0 : it->second;
+}
+
+int32_t SimShell::RegisterModule(kv::ModuleTag tag, void* module, int32_t arg) {
+    const std::string name = tag ? tag : "";
+    auto& r = world_.log.call("RegisterModule", {CallLog::text(tag), world_.log.handle(module, "module"), arg});
+    modules_[name] = module;
+    return world_.log.returns<int32_t>(r, 1);
+}
+
+int32_t SimShell::UnregisterModule(kv::ModuleTag tag) {
+    auto& r = world_.log.call("UnregisterModule", {CallLog::text(tag)});
+    const bool known = tag && modules_.erase(tag) != 0;
+    return world_.log.returns<int32_t>(r, known ? 1 : 0);
+}
+
+int32_t SimShell::GetInterface(kv::ModuleTag tag, void** slot) {
+    auto& r = world_.log.call("GetInterface", {CallLog::text(tag)});
+    void* iface = nullptr;
+    std::string kind;
+    if (tag) {
+        auto it = interfaces_.find(tag);
+        if (it != interfaces_.end()) {
+            iface = it->second.iface;
+            kind = it->second.kind;
+        }
+    }
+    if (slot) *slot = iface;
+    if (iface) ++held_[tag];
+    r.args.push_back(iface ? world_.log.handle(iface, kind) : Json(nullptr));
+    return world_.log.returns<int32_t>(r, iface ? 1 : 0);
+}
+
+int32_t SimShell::ReleaseInterface(kv::ModuleTag tag, void** slot) {
+    auto& r = world_.log.call("ReleaseInterface", {CallLog::text(tag)});
+    const bool ok = tag && slot && *slot && held(tag) > 0;
+    if (ok) --held_[tag];
+    return world_.log.returns<int32_t>(r, ok ? 1 : 0);
+}
+
+// ---- APP, DLL ----
+
+int32_t SimApp::appUpdate() {
+    return world_.log.returns(world_.log.call("appUpdate"), world_.appUpdateResult);
+}
+int32_t SimApp::appIsRunning() {
+    return world_.log.returns(world_.log.call("appIsRunning"), world_.appRunning);
+}
+int32_t SimApp::appQueryFlag() {
+    return world_.log.returns(world_.log.call("appQueryFlag"), world_.appFlag);
+}
+
+int32_t SimDll::dllLoadModule(const char* fileName) {
+    auto& r = world_.log.call("dllLoadModule", {CallLog::text(fileName)});
+    return world_.log.returns<int32_t>(r, SimFileManager::findFile(fileName).empty() ? 0 : 1);
+}
+void SimDll::dllUnloadModule(const char* fileName) {
+    world_.log.call("dllUnloadModule", {CallLog::text(fileName)});
+}
+
+// ---- FMG ----
+
+namespace {
+
+bool sameIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+}  // namespace
+
+std::string SimFileManager::findFile(const char* name) {
+    if (!name || !*name) return "";
+    std::string native(std::char_traits<char>::length(name) + 1, '\0');
+    if (!kv::toNativePath(name, &native[0], static_cast<int32_t>(native.size()))) return "";
+    fs::path wanted(native.c_str());
+    std::error_code error;
+    if (fs::is_regular_file(wanted, error)) return wanted.string();
+    // Walk the path a component at a time, taking the first entry whose
+    // name matches without regard to case.
+    fs::path found = wanted.root_path();
+    for (const fs::path& part : wanted.relative_path()) {
+        const std::string piece = part.string();
+        if (piece == "." || piece == "..") {
+            found /= part;
+            continue;
+        }
+        fs::path exact = found / part;
+        if (fs::exists(exact, error)) {
+            found = exact;
+            continue;
+        }
+        bool matched = false;
+        const fs::path folder = found.empty() ? fs::path(".") : found;
+        for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+            if (sameIgnoringCase(it->path().filename().string(), piece)) {
+                found = found / it->path().filename();
+                matched = true;
+                break;
+            }
+        }
+        if (!matched) return "";
+    }
+    return fs::is_regular_file(found, error) ? found.string() : "";
+}
+
+SimFileManager::~SimFileManager() {
+    for (auto& file : open_) std::fclose(file.second);
+}
+
+int32_t SimFileManager::fmgOpenFile(const char* name, int32_t mode) {
+    auto& r = world_.log.call("fmgOpenFile", {CallLog::text(name), mode});
+    const std::string path = findFile(name);
+    std::FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "rb");
+    if (!file) return world_.log.returns<int32_t>(r, -1);
+    const int32_t handle = nextHandle_++;
+    open_[handle] = file;
+    return world_.log.returns(r, handle);
+}
+
+void SimFileManager::fmgCloseFile(int32_t handle) {
+    world_.log.call("fmgCloseFile", {handle});
+    auto it = open_.find(handle);
+    if (it == open_.end()) return;
+    std::fclose(it->second);
+    open_.erase(it);
+}
+
+int32_t SimFileManager::fmgReadFile(int32_t handle, void* buffer, int32_t count) {
+    auto& r = world_.log.call("fmgReadFile", {handle, count});
+    auto it = open_.find(handle);
+    if (it == open_.end() || !buffer || count <= 0) return world_.log.returns<int32_t>(r, 0);
+    const std::size_t got = std::fread(buffer, 1, static_cast<std::size_t>(count), it->second);
+    return world_.log.returns(r, static_cast<int32_t>(got));
+}
+
+int32_t SimFileManager::fmgFileExists(const char* name, int32_t mode) {
+    auto& r = world_.log.call("fmgFileExists", {CallLog::text(name), mode});
+    return world_.log.returns<int32_t>(r, findFile(name).empty() ? 0 : 1);
+}
+
+int32_t SimFileManager::fmgGetFileSize(const char* name) {
+    auto& r = world_.log.call("fmgGetFileSize", {CallLog::text(name)});
+    const std::string path = findFile(name);
+    std::error_code error;
+    const auto size = path.empty() ? 0 : fs::file_size(path, error);
+    return world_.log.returns<int32_t>(r, error ? 0 : static_cast<int32_t>(size));
+}
+
+void SimFileManager::fmgPushDirectory() {
+    world_.log.call("fmgPushDirectory");
+    std::error_code error;
+    directories_.push_back(fs::current_path(error).string());
+}
+
+void SimFileManager::fmgPopDirectory() {
+    world_.log.call("fmgPopDirectory");
+    if (directories_.empty()) return;
+    std::error_code error;
+    fs::current_path(directories_.back(), error);
+    directories_.pop_back();
+}
+
+// ---- MEM ----
+
+SimMemory::~SimMemory() {
+    for (auto& block : world_.memBlocks) std::free(block.first);
+    world_.memBlocks.clear();
+}
+
+void* SimMemory::memAlloc(int32_t size, int32_t reserved1, int32_t reserved2, const char* owner) {
+    auto& r = world_.log.call("memAlloc", {size, reserved1, reserved2, CallLog::text(owner)});
+    void* block = size >= 0 ? std::calloc(size > 0 ? static_cast<std::size_t>(size) : 1, 1) : nullptr;
+    if (block) world_.memBlocks[block] = owner ? owner : "";
+    r.hasResult = true;
+    r.result = world_.log.handle(block, "block");
+    return block;
+}
+
+void SimMemory::memFree(void* block) {
+    world_.log.call("memFree", {world_.log.handle(block, "block")});
+    auto it = world_.memBlocks.find(block);
+    if (it == world_.memBlocks.end()) {
+        ++world_.refusedFrees;
+        return;
+    }
+    world_.log.forget(block);
+    world_.memBlocks.erase(it);
+    std::free(block);
+}
+
+void SimMemory::memReleaseOwner(const char* owner) {
+    world_.log.call("memReleaseOwner", {CallLog::text(owner)});
+    const std::string name = owner ? owner : "";
+    for (auto it = world_.memBlocks.begin(); it != world_.memBlocks.end();) {
+        if (it->second == name) {
+            world_.log.forget(it->first);
+            std::free(it->first);
+            it = world_.memBlocks.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void SimMemory::memCheckpoint(const char* label) {
+    world_.log.call("memCheckpoint", {CallLog::text(label)});
+}
+
+int SimMemory::liveBlocks(const std::string& owner) const {
+    int n = 0;
+    for (const auto& block : world_.memBlocks) n += block.second == owner;
+    return n;
+}
+
+}  // namespace kvsim
