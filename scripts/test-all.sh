@@ -6,7 +6,7 @@
 #   scripts/test-all.sh linux asan      only the named stages
 #
 # Stages: linux (default preset), asan (sanitizers), i686 (32-bit Windows
-# compile of the module), wine (64-bit Windows tests under wine64).
+# module and its exports), wine (64-bit Windows tests under wine64).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -46,9 +46,10 @@ stage_asan() {
 }
 
 stage_i686() {
-    banner "32-bit Windows compile of korvane_core (preset mingw-i686)"
+    banner "32-bit Windows module Korvane.dll and its export check (preset mingw-i686)"
     cmake --preset mingw-i686
-    cmake --build --preset mingw-i686 --target korvane_core
+    cmake --build --preset mingw-i686
+    ctest --preset mingw-i686
 }
 
 stage_wine() {

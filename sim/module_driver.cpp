@@ -1,0 +1,76 @@
+#include "sim/module_driver.h"
+
+#include <vector>
+
+namespace kvsim {
+
+void ModuleDriver::initDll(int32_t arg) {
+    host_.log().hostCall("InitDLL", {arg, host_.log().handle(&host_.shell, "shell")});
+    entry_.initDll(arg, &host_.shell);
+}
+
+void ModuleDriver::exitDll() {
+    host_.log().hostCall("ExitDLL");
+    entry_.exitDll();
+}
+
+kv::FlightModuleInterface* ModuleDriver::engine() const {
+    return static_cast<kv::FlightModuleInterface*>(host_.shell.registered("FLT"));
+}
+
+int32_t ModuleDriver::fly(const char* directory, const char* startupFile) {
+    auto& r = host_.log().hostCall("Fly", {CallLog::text(directory), CallLog::text(startupFile)});
+    kv::FlightModuleInterface* e = engine();
+    return logged<int32_t>(r, e ? e->Fly(directory, startupFile) : 0);
+}
+
+int32_t ModuleDriver::setRunState(int32_t state) {
+    auto& r = host_.log().hostCall("SetRunState", {state});
+    kv::FlightModuleInterface* e = engine();
+    return logged<int32_t>(r, e ? e->SetRunState(state) : 0);
+}
+
+float ModuleDriver::getTimeCompression() {
+    auto& r = host_.log().hostCall("GetTimeCompression");
+    kv::FlightModuleInterface* e = engine();
+    return logged(r, e ? e->GetTimeCompression() : 0.0f);
+}
+
+int32_t ModuleDriver::isPaused() {
+    auto& r = host_.log().hostCall("IsPaused");
+    kv::FlightModuleInterface* e = engine();
+    return logged<int32_t>(r, e ? e->IsPaused() : 0);
+}
+
+void ModuleDriver::setPaused(int32_t value) {
+    host_.log().hostCall("SetPaused", {value});
+    if (kv::FlightModuleInterface* e = engine()) e->SetPaused(value);
+}
+
+void ModuleDriver::setScreenshotDirectory(const char* directory) {
+    host_.log().hostCall("SetScreenshotDirectory", {CallLog::text(directory)});
+    if (kv::FlightModuleInterface* e = engine()) e->SetScreenshotDirectory(directory);
+}
+
+void ModuleDriver::takeScreenshot() {
+    host_.log().hostCall("TakeScreenshot");
+    if (kv::FlightModuleInterface* e = engine()) e->TakeScreenshot();
+}
+
+std::string ModuleDriver::getFlightDirectory(int32_t size) {
+    auto& r = host_.log().hostCall("GetFlightDirectory", {size});
+    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 1, 'x');
+    if (kv::FlightModuleInterface* e = engine()) e->GetFlightDirectory(buffer.data(), size);
+    // Only up to the terminator, and never past the buffer.
+    std::size_t length = 0;
+    while (length < buffer.size() && buffer[length] != '\0') ++length;
+    return logged(r, std::string(buffer.data(), length));
+}
+
+float ModuleDriver::getStepRate() {
+    auto& r = host_.log().hostCall("GetStepRate");
+    kv::FlightModuleInterface* e = engine();
+    return logged(r, e ? e->GetStepRate() : 0.0f);
+}
+
+}  // namespace kvsim

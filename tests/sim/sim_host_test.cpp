@@ -1,0 +1,166 @@
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "module/module_entry.h"
+#include "sim/module_driver.h"
+#include "sim/sim_host.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using kvsim::Json;
+
+std::vector<Json> traceLines(const kvsim::CallLog& log) {
+    std::ostringstream out;
+    log.writeJsonLines(out);
+    std::istringstream in(out.str());
+    std::vector<Json> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(Json::parse(line));
+    return lines;
+}
+
+TEST(SimTrace, WritesEveryCallAsOneJsonLine) {
+    kvsim::SimHost host;
+    kvsim::ModuleDriver driver{host, kvsim::ModuleEntryPoints{InitDLL, ExitDLL}};
+    driver.initDll(9);
+    driver.setRunState(2);
+    driver.setRunState(0);
+    driver.exitDll();
+
+    const auto lines = traceLines(host.log());
+    ASSERT_EQ(lines.size(), host.log().records().size());
+    EXPECT_EQ(lines.front().dump(), R"({"host":"InitDLL","args":[9,"shell:1"]})");
+    EXPECT_EQ(lines[1].dump(), R"({"op":"GetInterface","args":["DBG","DBG:1"],"ret":1})");
+    bool sawRegistration = false;
+    for (const Json& line : lines) {
+        ASSERT_TRUE(line.contains("op") != line.contains("host")) << line.dump();
+        if (line.value("op", "") == "RegisterModule") {
+            EXPECT_EQ(line["args"], Json::parse(R"(["FLT","module:1",9])"));
+            sawRegistration = true;
+        }
+    }
+    EXPECT_TRUE(sawRegistration);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), Json::parse(R"({"host":"ExitDLL","args":[]})")), lines.end());
+    EXPECT_EQ(lines.back().dump(), R"({"op":"ReleaseInterface","args":["DBG"],"ret":1})");
+}
+
+TEST(SimTrace, RealsRoundTripAndOddBytesNeverBreakTheTrace) {
+    kvsim::CallLog log;
+    log.returns(log.call("clkGetFrameTime"), 1.0f / 30.0f);
+    log.call("msgShowText", {kvsim::CallLog::text("caf\xE9 \xFF"), kvsim::CallLog::text(nullptr)});
+    const auto lines = traceLines(log);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(static_cast<float>(lines[0]["ret"].get<double>()), 1.0f / 30.0f);
+    EXPECT_TRUE(lines[1]["args"][0].is_string());
+    EXPECT_TRUE(lines[1]["args"][1].is_null());
+}
+
+TEST(SimShell, HandlesAreNumberedPerKindAndReleasesMustMatch) {
+    kvsim::SimHost host;
+    kvsim::CallLog& log = host.log();
+    int a = 0, b = 0;
+    EXPECT_EQ(log.handle(&a, "camera"), "camera:1");
+    EXPECT_EQ(log.handle(&b, "camera"), "camera:2");
+    EXPECT_EQ(log.handle(&a, "camera"), "camera:1");
+    EXPECT_EQ(log.handle(&a, "image"), "image:1") << "a reused address of another kind is new";
+    EXPECT_TRUE(log.handle(nullptr, "camera").is_null());
+
+    void* slot = nullptr;
+    EXPECT_EQ(host.shell.ReleaseInterface("GFX", &slot), 0) << "never handed out";
+    EXPECT_EQ(host.shell.GetInterface("GFX", &slot), 1);
+    EXPECT_NE(slot, nullptr);
+    EXPECT_EQ(host.shell.held("GFX"), 1);
+    EXPECT_EQ(host.shell.ReleaseInterface("GFX", &slot), 1);
+    EXPECT_EQ(host.shell.ReleaseInterface("GFX", &slot), 0) << "released twice";
+    host.shell.remove("NET");
+    slot = &a;
+    EXPECT_EQ(host.shell.GetInterface("NET", &slot), 0);
+    EXPECT_EQ(slot, nullptr) << "an absent tag fills the slot with null";
+    EXPECT_EQ(host.shell.GetInterface("XYZ", &slot), 0);
+}
+
+TEST(SimMemory, CountsOwnersAndRefusesForeignBlocks) {
+    kvsim::SimHost host;
+    void* a = host.memory.memAlloc(16, 0, 0, "FLT");
+    void* b = host.memory.memAlloc(0, 0, 0, "FLT");
+    void* c = host.memory.memAlloc(8, 0, 0, "HUD");
+    ASSERT_TRUE(a && b && c);
+    EXPECT_EQ(host.memory.liveBlocks("FLT"), 2);
+    int local = 0;
+    host.memory.memFree(&local);
+    host.memory.memFree(nullptr);
+    EXPECT_EQ(host.world.refusedFrees, 2);
+    host.memory.memFree(a);
+    host.memory.memFree(a);
+    EXPECT_EQ(host.world.refusedFrees, 3) << "a double free is refused";
+    host.memory.memReleaseOwner("FLT");
+    EXPECT_EQ(host.memory.liveBlocks("FLT"), 0);
+    EXPECT_EQ(host.memory.liveBlocks("HUD"), 1);
+    EXPECT_EQ(host.memory.memAlloc(-1, 0, 0, "FLT"), nullptr);
+}
+
+TEST(SimFileManager, ReadsRealFilesByModulePathsWithoutRegardToCase) {
+    const fs::path root = fs::temp_directory_path() / "korvane-sim-files";
+    fs::remove_all(root);
+    fs::create_directories(root / "Flights" / "Training");
+    std::ofstream(root / "Flights" / "Training" / "Startup.INI", std::ios::binary) << "[Flight]\r\n";
+    const fs::path before = fs::current_path();
+    fs::current_path(root);
+
+    kvsim::SimHost host;
+    kv::FileManagerInterface& fmg = host.fileManager;
+    EXPECT_EQ(fmg.fmgFileExists("flights\\TRAINING\\startup.ini", 0), 1);
+    EXPECT_EQ(fmg.fmgFileExists(".\\Flights\\Training\\Startup.INI", 0), 1);
+    EXPECT_EQ(fmg.fmgFileExists("Flights\\Training", 0), 0) << "a folder is not a file";
+    EXPECT_EQ(fmg.fmgFileExists("Flights\\Missing.ini", 0), 0);
+    EXPECT_EQ(fmg.fmgFileExists("", 0), 0);
+    EXPECT_EQ(fmg.fmgFileExists(nullptr, 0), 0);
+    EXPECT_EQ(fmg.fmgGetFileSize("FLIGHTS\\training\\STARTUP.ini"), 10);
+
+    const int32_t handle = fmg.fmgOpenFile("flights\\training\\startup.ini", 0);
+    ASSERT_GT(handle, 0);
+    char buffer[32] = {};
+    EXPECT_EQ(fmg.fmgReadFile(handle, buffer, sizeof buffer), 10);
+    EXPECT_EQ(std::string(buffer), "[Flight]\r\n");
+    EXPECT_EQ(fmg.fmgReadFile(handle, buffer, sizeof buffer), 0);
+    fmg.fmgCloseFile(handle);
+    EXPECT_EQ(fmg.fmgReadFile(handle, buffer, sizeof buffer), 0) << "a closed handle reads nothing";
+    EXPECT_EQ(fmg.fmgOpenFile("nothing.ini", 0), -1);
+
+    // Push and pop bring the working directory back.
+    fmg.fmgPushDirectory();
+    fs::current_path(root / "Flights");
+    fmg.fmgPopDirectory();
+    EXPECT_EQ(fs::canonical(fs::current_path()), fs::canonical(root));
+    fmg.fmgPopDirectory();  // one pop too many is harmless
+
+    fs::current_path(before);
+    fs::remove_all(root);
+}
+
+TEST(SimGraphics, CamerasAreDistinctWithTheirOwnParameters) {
+    kvsim::SimHost host;
+    kv::Camera* first = host.graphics.gfxCreateCamera(0);
+    kv::Camera* second = host.graphics.gfxCreateCamera(1);
+    ASSERT_NE(first, second);
+    kv::CameraParams* p1 = nullptr;
+    kv::CameraParams* p2 = nullptr;
+    first->cameraGetParams(&p1);
+    second->cameraGetParams(&p2);
+    ASSERT_TRUE(p1 && p2);
+    EXPECT_NE(p1, p2);
+    p1->fieldOfView = 30.0f;
+    EXPECT_NE(p2->fieldOfView, 30.0f);
+    EXPECT_EQ(host.log().records()[0].result, "camera:1");
+    EXPECT_EQ(host.log().records()[1].result, "camera:2");
+    host.graphics.gfxDestroyCamera(&first);
+    EXPECT_EQ(first, nullptr);
+}
+
+}  // namespace
