@@ -140,6 +140,19 @@ TEST_F(Binding, NameMismatchAtUnbindingKeepsTheShellInterfaces) {
     for (const auto& tag : kShellTags) EXPECT_EQ(host.shell.held(tag), 0) << tag;
 }
 
+TEST_F(Binding, ALongModuleNameIsCutToSevenBytesAndThenNeverMatches) {
+    TraceLines trace;
+    kv::InitApplicationShell("FLIGHTMODE", &host.shell);
+    EXPECT_EQ(std::string(kv::moduleName), "FLIGHTM");
+    EXPECT_EQ(std::string(kv::ownerName), "FLIGHTM");
+    kv::ExitApplicationShell("FLIGHTMODE");
+    EXPECT_EQ(trace.lines, std::vector<std::string>{"Unable to exit application shell FLIGHTMODE from DLL FLIGHTM!"});
+    EXPECT_EQ(host.shell.held("MEM"), 1);
+    kv::ExitApplicationShell("FLIGHTM");
+    EXPECT_TRUE(kvtest::callsInOrder(host.log(), {"memReleaseOwner FLIGHTM", "ReleaseInterface MEM"}));
+    for (const auto& tag : kShellTags) EXPECT_EQ(host.shell.held(tag), 0) << tag;
+}
+
 TEST_F(Binding, OwnerBlocksGoBackWithTheOwnerAndNothingForeignIsFreed) {
     driver.initDll(0);
     void* kept = kv::MemAlloc(64);  // a block the module never frees itself
