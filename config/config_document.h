@@ -97,8 +97,11 @@ public:
 private:
     struct ParseState;
     int32_t parseOne(ParseState& state, const char* fileName);
+    void parseLines(ParseState& state, const char* fileName, PtrList& includes);
+    void readKeyLines(ParseState& state, const char* fileName, ConfigSection* section);
     ConfigKey* findKey(const char* section, const char* key);
-    ConfigKey* newKey(const char* name, int32_t kind, int32_t integer, float real);
+    // A record named by the key name the pool has just copied (its cursor).
+    ConfigKey* newKey(int32_t kind, int32_t integer, float real);
 };
 
 // A copy of the key's text from the module allocator (free it with

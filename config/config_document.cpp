@@ -1,0 +1,265 @@
+// Building a document: the constructor, the destructor and the parser.
+#include "config/config_document.h"
+
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "config/name_index.h"
+#include "config/paths.h"
+#include "config/strings.h"
+#include "module/services.h"
+#include "module/shell_interfaces.h"
+#include "platform/mbcs.h"
+
+namespace kv {
+
+namespace {
+
+const char* orEmpty(const char* s) { return s ? s : ""; }
+
+bool isSpaceByte(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// Trims line in place and returns the length of the untrimmed line, so the
+// caller can step to the next one. An ASCII line is trimmed bytewise; any
+// other goes through the multi-byte trim.
+std::size_t trimLine(char* line, bool* ascii) {
+    unsigned char high = 0;
+    char* p = line;
+    while (isSpaceByte(*p)) ++p;
+    char* start = p;
+    char* last = nullptr;  // one past the last byte that is not white space
+    for (; *p; ++p) {
+        high |= static_cast<unsigned char>(*p);
+        if (!isSpaceByte(*p)) last = p + 1;
+    }
+    const std::size_t length = static_cast<std::size_t>(p - line);
+    *ascii = high < 0x80;
+    std::size_t kept = 0;
+    if (*ascii) {
+        kept = last ? static_cast<std::size_t>(last - start) : 0;
+        if (start != line) std::memmove(line, start, kept);
+    } else {
+        strTrim(line);
+        kept = std::strlen(line);
+    }
+    // The bytes the trim gave up become empty lines, so a second look at
+    // the same line steps to the same next line.
+    std::memset(line + kept, 0, length - kept);
+    return length;
+}
+
+// The byte at which the last character of s starts, or null for "".
+char* lastCharacter(char* s, bool ascii) {
+    if (!*s) return nullptr;
+    if (ascii) return s + std::strlen(s) - 1;
+    char* last = s;
+    for (char* p = s; *p; p = mbNext(p)) last = p;
+    return last;
+}
+
+char* findEquals(char* line, bool ascii) {
+    return ascii ? static_cast<char*>(std::strchr(line, '=')) : mbChr(line, '=');
+}
+
+void destroySection(ConfigSection* section) {
+    for (PtrListNode* node = section->keys.head; node; node = node->next) MemFree(node->data);
+    section->~ConfigSection();
+    MemFree(section);
+}
+
+ConfigSection* newSection(char* name) {
+    void* memory = ModuleAlloc(static_cast<int32_t>(sizeof(ConfigSection)));
+    if (!memory) return nullptr;
+    ConfigSection* section = new (memory) ConfigSection;
+    section->name = name;
+    return section;
+}
+
+const char kIncludeWord[] = "include";
+
+}  // namespace
+
+// What one top-level parseFile call carries through its includes.
+struct ConfigDocument::ParseState {
+    NameIndex sections;
+    NameIndex keys;
+    // Files being read or whose includes are being read, outermost first.
+    std::vector<const char*> chain;
+};
+
+ConfigDocument::ConfigDocument(const char* fileName, int32_t autoAddFlag, int32_t deferParse,
+                               int32_t extraBytes)
+    : path(), autoAdd(0), emptyText(nullptr), trueText(nullptr), falseText(nullptr) {
+    buildFilePath(nullptr, fileName, "INI", path, sizeof path);
+    int32_t size = FMG ? FMG->fmgGetFileSize(path) : 0;
+    if (size < 0) size = 0;
+    if (extraBytes < 0) extraBytes = 0;
+    // The pool holds size + extraBytes + 1 bytes; a sum beyond 32 bits
+    // leaves the document without a pool rather than with a wrapped one.
+    if (static_cast<int64_t>(size) + extraBytes < INT32_MAX) pool.allocate(size + extraBytes);
+    emptyText = strDuplicate("");
+    trueText = strDuplicate("TRUE");
+    falseText = strDuplicate("FALSE");
+    if (deferParse == 0) parseFile(path);
+    autoAdd = autoAddFlag;
+}
+
+ConfigDocument::~ConfigDocument() {
+    for (PtrListNode* node = sections.head; node; node = node->next)
+        destroySection(static_cast<ConfigSection*>(node->data));
+    sections.clear();
+    pool.clear();
+    pool.release();
+    strFree(&emptyText);
+    strFree(&trueText);
+    strFree(&falseText);
+}
+
+int32_t ConfigDocument::parseFile(const char* fileName) {
+    ParseState state;
+    // Sections already present count as duplicates for the new file.
+    for (PtrListNode* node = sections.head; node; node = node->next) {
+        auto* section = static_cast<ConfigSection*>(node->data);
+        if (!strIsEmpty(section->name) && !state.sections.find(section->name, nameHash(section->name)))
+            state.sections.insert(section, nameHash(section->name));
+    }
+    return parseOne(state, fileName);
+}
+
+int32_t ConfigDocument::parseOne(ParseState& state, const char* fileName) {
+    // A file that includes itself, directly or through others, is read once.
+    for (const char* open : state.chain) {
+        if (strEqual(open, fileName, 0)) {
+            TraceMessage("Skipping include %s, it is already being read...", orEmpty(fileName));
+            return 0;
+        }
+    }
+    if (static_cast<int32_t>(state.chain.size()) >= kMaxIncludeDepth) {
+        TraceMessage("Skipping include %s, includes nest too deeply...", orEmpty(fileName));
+        return 0;
+    }
+    if (!FMG) return 0;
+    const int32_t handle = FMG->fmgOpenFile(fileName, 0);
+    if (handle == -1) return 0;
+    state.chain.push_back(fileName);
+
+    PtrList includes;
+    int32_t result = 0;
+    // One byte of room always stays for the zero that ends the last line.
+    const int32_t limit = pool.room() - 1;
+    int32_t count = limit >= 1 ? FMG->fmgReadFile(handle, pool.end, limit) : 0;
+    if (count > limit) count = limit;  // never trust a reader past its limit
+    if (count >= 1) {
+        char* text = pool.end;
+        pool.grow(count + 1);
+        // A UTF-8 byte-order mark is not part of the first line.
+        if (count >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0) std::memset(text, 0, 3);
+        // Line ends become terminators, up to the first zero byte of the text.
+        for (char* p = text; p < text + count && *p; ++p)
+            if (*p == '\r' || *p == '\n') *p = '\0';
+        if (pool.seek(text)) {
+            parseLines(state, fileName, includes);
+            result = 1;
+        }
+    }
+    FMG->fmgCloseFile(handle);
+
+    while (includes.head) {
+        includes.first();
+        const char* name = static_cast<const char*>(includes.currentData());
+        includes.removeCurrent();
+        parseOne(state, name);
+    }
+    state.chain.pop_back();
+    return result;
+}
+
+void ConfigDocument::parseLines(ParseState& state, const char* fileName, PtrList& includes) {
+    while (pool.more()) {
+        char* line = pool.cursor;
+        bool ascii = true;
+        pool.cursor = line + trimLine(line, &ascii) + 1;
+        if (line[0] == '[') {
+            char* name = line + 1;
+            char* last = lastCharacter(name, ascii);
+            if (last && *last == ']') *last = '\0';
+            const uint32_t hash = nameHash(name);
+            if (!strIsEmpty(name) && state.sections.find(name, hash)) {
+                TraceMessage("Deleting duplicate section %s from %s...", name, orEmpty(fileName));
+                continue;
+            }
+            ConfigSection* section = newSection(name);
+            readKeyLines(state, fileName, section);
+            if (!section) {
+                TraceMessage("Unable to create section %s, file %s!", name, orEmpty(fileName));
+                continue;
+            }
+            if (!sections.append(section)) {
+                TraceMessage("Unable to append section %s to the list, file %s!", name, orEmpty(fileName));
+                destroySection(section);
+                continue;
+            }
+            if (!strIsEmpty(name)) state.sections.insert(section, hash);
+        } else if (line[0] == '#') {
+            char* space = std::strchr(line, ' ');
+            if (!space) continue;
+            *space = '\0';
+            if (!strEqual(line + 1, kIncludeWord, 0)) continue;
+            char* name = space + 1;
+            if (*name == '"') {
+                ++name;
+                if (char* quote = ascii ? std::strchr(name, '"') : mbChr(name, '"')) *quote = '\0';
+            } else if (char* end = std::strchr(name, ' ')) {
+                *end = '\0';
+            }
+            includes.append(name);  // a name that cannot be listed is dropped
+        }
+    }
+}
+
+void ConfigDocument::readKeyLines(ParseState& state, const char* fileName, ConfigSection* section) {
+    state.keys.clear();
+    while (pool.more()) {
+        char* line = pool.cursor;
+        bool ascii = true;
+        char* next = line + trimLine(line, &ascii) + 1;
+        if (line[0] == '[' || line[0] == '#') return;  // the next header or directive
+        pool.cursor = next;
+        if (line[0] == '\0' || line[0] == ';') continue;
+        char* equals = findEquals(line, ascii);
+        if (!equals) continue;
+        if (!section) continue;  // no section to hold the key
+        *equals = '\0';
+        char* value = equals + 1;
+        auto* key = static_cast<ConfigKey*>(ModuleAlloc(static_cast<int32_t>(sizeof(ConfigKey))));
+        if (!key) continue;
+        strTrim(line);
+        key->name = line;
+        key->kind = kValueText;
+        if (*value == '\0') {
+            key->text = nullptr;
+            key->integer = 0;
+            key->real = 0.0f;
+        } else {
+            key->integer = convertInteger(value);
+            key->real = convertReal(value);
+            strTrim(value);
+            key->text = value;
+        }
+        const bool named = !strIsEmpty(key->name);
+        const uint32_t hash = named ? nameHash(key->name) : 0;
+        if (named && section->keys.count > 0 && state.keys.find(key->name, hash)) {
+            TraceMessage("Deleting duplicate key %s from %s...", key->name, orEmpty(fileName));
+            MemFree(key);
+            continue;
+        }
+        if (!section->keys.append(key)) {
+            MemFree(key);
+            continue;
+        }
+        if (named) state.keys.insert(key, hash);
+    }
+}
+
+}  // namespace kv

@@ -1,0 +1,68 @@
+#include "config/name_index.h"
+
+#include "config/strings.h"
+#include "platform/mbcs.h"
+
+namespace kv {
+
+namespace {
+
+const char* recordName(const void* record) { return *static_cast<char* const*>(record); }
+
+}  // namespace
+
+uint32_t nameHash(const char* name) {
+    uint32_t hash = 2166136261u;
+    for (const char* p = name; *p;) {
+        unsigned char c = static_cast<unsigned char>(*p);
+        if (c < 0x80) {
+            if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c + ('a' - 'A'));
+            ++p;
+        } else {
+            c = 0x80;
+            p = mbNext(p);
+        }
+        hash = (hash ^ c) * 16777619u;
+    }
+    return hash;
+}
+
+void NameIndex::clear() {
+    used_ = 0;
+    if (++generation_ == 0) {
+        // Generations wrapped: old marks could match again, so wipe them.
+        for (Slot& slot : slots_) slot.generation = 0;
+        generation_ = 1;
+    }
+}
+
+void* NameIndex::find(const char* name, uint32_t hash) const {
+    if (slots_.empty()) return nullptr;
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        const Slot& slot = slots_[i];
+        if (slot.generation != generation_) return nullptr;
+        if (slot.hash == hash && strEqual(recordName(slot.record), name, 0)) return slot.record;
+    }
+}
+
+void NameIndex::insert(void* record, uint32_t hash) {
+    if ((used_ + 1) * 2 > slots_.size()) grow();
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = hash & mask;
+    while (slots_[i].generation == generation_) i = (i + 1) & mask;
+    slots_[i] = Slot{generation_, hash, record};
+    ++used_;
+}
+
+void NameIndex::grow() {
+    std::vector<Slot> old;
+    old.swap(slots_);
+    slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{0, 0, nullptr});
+    const uint32_t live = generation_;
+    used_ = 0;
+    for (const Slot& slot : old)
+        if (slot.generation == live) insert(slot.record, slot.hash);
+}
+
+}  // namespace kv

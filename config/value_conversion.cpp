@@ -1,0 +1,116 @@
+// The two load-time conversions of a value. Both must give exactly what the
+// 32-bit target's C library gives (atol with a 32-bit long; strtod narrowed
+// to float), and both run for every key of every file, so the common short
+// decimal forms take a fast path that is exact by construction.
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+#include "config/config_document.h"
+
+namespace kv {
+
+namespace {
+
+bool isCSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Powers of ten that a double holds exactly.
+const double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                               1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                               1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The nearest float to d, as the hardware narrows it; a finite double
+// beyond the float range is not converted by the language, so it is
+// rounded here: up to half a unit beyond FLT_MAX stays FLT_MAX.
+float narrow(double d) {
+    const double limit = static_cast<double>(FLT_MAX) + std::ldexp(1.0, 103);
+    if (std::isfinite(d) && std::fabs(d) > static_cast<double>(FLT_MAX)) {
+        const float top = std::fabs(d) < limit ? FLT_MAX : HUGE_VALF;
+        return d < 0 ? -top : top;
+    }
+    return static_cast<float>(d);
+}
+
+// Decimal text with at most 15 significant digits and a small exponent:
+// one exact integer and one exact power of ten, so the single rounding of
+// the multiplication or division is the correctly rounded result, the
+// same double strtod gives. False leaves the text to strtod.
+bool fastDecimal(const char* p, double* out) {
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) return false;
+    uint64_t mantissa = 0;
+    int digits = 0;    // significant digits kept in mantissa
+    int exponent = 0;  // power of ten to apply to mantissa
+    bool anyDigit = false;
+    for (; isDigit(*p); ++p) {
+        anyDigit = true;
+        if (mantissa == 0 && *p == '0') continue;
+        if (++digits > 15) return false;
+        mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
+    }
+    if (*p == '.') {
+        for (++p; isDigit(*p); ++p) {
+            anyDigit = true;
+            --exponent;
+            if (mantissa == 0 && *p == '0') continue;
+            if (++digits > 15) return false;
+            mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
+        }
+    }
+    if (!anyDigit) return false;
+    if (*p == 'e' || *p == 'E') {
+        const char* q = p + 1;
+        bool negativeExponent = false;
+        if (*q == '+' || *q == '-') negativeExponent = *q++ == '-';
+        if (isDigit(*q)) {
+            int value = 0;
+            for (; isDigit(*q); ++q) {
+                if (value > 1000) return false;
+                value = value * 10 + (*q - '0');
+            }
+            exponent += negativeExponent ? -value : value;
+        }
+    }
+    double value = static_cast<double>(mantissa);
+    if (mantissa != 0) {
+        if (exponent < -22 || exponent > 22) return false;
+        value = exponent < 0 ? value / kExactPowers[-exponent] : value * kExactPowers[exponent];
+    }
+    *out = negative ? -value : value;
+    return true;
+}
+
+}  // namespace
+
+int32_t convertInteger(const char* text) {
+    if (!text) return 0;
+    const char* p = text;
+    while (isCSpace(*p)) ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    // Saturates at the 32-bit limits as strtol does for a 32-bit long.
+    const int64_t limit = negative ? -static_cast<int64_t>(INT32_MIN) : INT32_MAX;
+    int64_t value = 0;
+    for (; isDigit(*p); ++p) {
+        value = value * 10 + (*p - '0');
+        if (value > limit) {
+            value = limit;
+            while (isDigit(p[1])) ++p;
+        }
+    }
+    return static_cast<int32_t>(negative ? -value : value);
+}
+
+float convertReal(const char* text) {
+    if (!text) return 0.0f;
+    const char* p = text;
+    while (isCSpace(*p)) ++p;
+    double value = 0.0;
+    if (!fastDecimal(p, &value)) value = std::strtod(p, nullptr);
+    return narrow(value);
+}
+
+}  // namespace kv
