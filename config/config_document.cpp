@@ -78,6 +78,12 @@ ConfigSection* newSection(char* name) {
 
 const char kIncludeWord[] = "include";
 
+// The same file named with or without a leading ".\" is the same file.
+const char* withoutCurrentFolder(const char* name) {
+    while (name && name[0] == '.' && name[1] == '\\') name += 2;
+    return name;
+}
+
 }  // namespace
 
 // What one top-level parseFile call carries through its includes.
@@ -130,7 +136,7 @@ int32_t ConfigDocument::parseFile(const char* fileName) {
 int32_t ConfigDocument::parseOne(ParseState& state, const char* fileName) {
     // A file that includes itself, directly or through others, is read once.
     for (const char* open : state.chain) {
-        if (strEqual(open, fileName, 0)) {
+        if (strEqual(withoutCurrentFolder(open), withoutCurrentFolder(fileName), 0)) {
             TraceMessage("Skipping include %s, it is already being read...", orEmpty(fileName));
             return 0;
         }
@@ -153,11 +159,11 @@ int32_t ConfigDocument::parseOne(ParseState& state, const char* fileName) {
     if (count >= 1) {
         char* text = pool.end;
         pool.grow(count + 1);
-        // A UTF-8 byte-order mark is not part of the first line.
-        if (count >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0) std::memset(text, 0, 3);
         // Line ends become terminators, up to the first zero byte of the text.
         for (char* p = text; p < text + count && *p; ++p)
             if (*p == '\r' || *p == '\n') *p = '\0';
+        // A UTF-8 byte-order mark is not part of the first line.
+        if (count >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0) std::memset(text, 0, 3);
         if (pool.seek(text)) {
             parseLines(state, fileName, includes);
             result = 1;

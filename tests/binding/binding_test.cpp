@@ -12,6 +12,7 @@
 #include "sim/module_driver.h"
 #include "sim/sim_host.h"
 #include "tests/support/call_sequence.h"
+#include "tests/support/trace_lines.h"
 
 namespace {
 
@@ -37,19 +38,7 @@ std::vector<std::string> joined(std::initializer_list<std::vector<std::string>> 
     return out;
 }
 
-// Collects the module's trace lines while a test runs.
-class TraceLines {
-public:
-    TraceLines() { previous_ = kv::setTraceSink(&TraceLines::add, this); }
-    ~TraceLines() { kv::setTraceSink(previous_, nullptr); }
-    std::vector<std::string> lines;
-
-private:
-    static void add(const char* text, void* self) {
-        static_cast<TraceLines*>(self)->lines.push_back(text);
-    }
-    kv::TraceSink previous_;
-};
+using kvtest::TraceLines;
 
 class Binding : public ::testing::Test {
 protected:

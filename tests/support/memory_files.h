@@ -22,7 +22,7 @@ public:
 
     int32_t fmgOpenFile(const char* name, int32_t /*mode*/) override {
         opened.push_back(name ? name : "(null)");
-        auto it = name ? files.find(name) : files.end();
+        auto it = find(name);
         if (it == files.end()) return -1;
         open_[next_] = Reader{&it->second, 0};
         return next_++;
@@ -38,9 +38,9 @@ public:
         reader.at += n;
         return static_cast<int32_t>(n);
     }
-    int32_t fmgFileExists(const char* name, int32_t) override { return name && files.count(name) ? 1 : 0; }
+    int32_t fmgFileExists(const char* name, int32_t) override { return find(name) != files.end() ? 1 : 0; }
     int32_t fmgGetFileSize(const char* name) override {
-        auto it = name ? files.find(name) : files.end();
+        auto it = find(name);
         return it == files.end() ? 0 : static_cast<int32_t>(it->second.size());
     }
     void fmgPushDirectory() override {}
@@ -52,6 +52,14 @@ public:
     std::vector<std::string> opened;
 
 private:
+    // A name relative to the current folder (".\\name") finds "name" too.
+    std::map<std::string, std::string>::iterator find(const char* name) {
+        if (!name) return files.end();
+        auto it = files.find(name);
+        if (it == files.end() && std::strncmp(name, ".\\", 2) == 0) it = files.find(name + 2);
+        return it;
+    }
+
     struct Reader {
         const std::string* text;
         std::size_t at;

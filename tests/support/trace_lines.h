@@ -1,0 +1,25 @@
+// Collects the module's trace lines while a test runs.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "module/services.h"
+
+namespace kvtest {
+
+class TraceLines {
+public:
+    TraceLines() { previous_ = kv::setTraceSink(&TraceLines::add, this); }
+    ~TraceLines() { kv::setTraceSink(previous_, nullptr); }
+    TraceLines(const TraceLines&) = delete;
+    TraceLines& operator=(const TraceLines&) = delete;
+
+    std::vector<std::string> lines;
+
+private:
+    static void add(const char* text, void* self) { static_cast<TraceLines*>(self)->lines.push_back(text); }
+    kv::TraceSink previous_;
+};
+
+}  // namespace kvtest
