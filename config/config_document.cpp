@@ -20,10 +20,28 @@ const char* orEmpty(const char* s) { return s ? s : ""; }
 
 bool isSpaceByte(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-// Trims line in place and returns the length of the untrimmed line, so the
-// caller can step to the next one. An ASCII line is trimmed bytewise; any
-// other goes through the multi-byte trim.
-std::size_t trimLine(char* line, bool* ascii) {
+struct TrimmedLine {
+    std::size_t length;  // of the line as it stood, to step to the next one
+    std::size_t kept;    // of the trimmed line
+    bool ascii;          // no byte from 0x80 up: every byte is a character
+};
+
+// Trims line in place. An ASCII line is trimmed bytewise; any other goes
+// through the multi-byte trim.
+TrimmedLine trimLine(char* line, bool fileIsAscii) {
+    if (fileIsAscii) {
+        // Every byte is a character: find the ends without a byte loop over
+        // the whole line.
+        const std::size_t length = std::strlen(line);
+        char* start = line;
+        while (isSpaceByte(*start)) ++start;
+        char* end = line + length;
+        while (end > start && isSpaceByte(end[-1])) --end;
+        const std::size_t kept = static_cast<std::size_t>(end - start);
+        if (start != line) std::memmove(line, start, kept);
+        if (kept != length) std::memset(line + kept, 0, length - kept);
+        return TrimmedLine{length, kept, true};
+    }
     unsigned char high = 0;
     char* p = line;
     while (isSpaceByte(*p)) ++p;
@@ -33,20 +51,42 @@ std::size_t trimLine(char* line, bool* ascii) {
         high |= static_cast<unsigned char>(*p);
         if (!isSpaceByte(*p)) last = p + 1;
     }
-    const std::size_t length = static_cast<std::size_t>(p - line);
-    *ascii = high < 0x80;
-    std::size_t kept = 0;
-    if (*ascii) {
-        kept = last ? static_cast<std::size_t>(last - start) : 0;
-        if (start != line) std::memmove(line, start, kept);
+    TrimmedLine trimmed{static_cast<std::size_t>(p - line), 0, high < 0x80};
+    if (trimmed.ascii) {
+        trimmed.kept = last ? static_cast<std::size_t>(last - start) : 0;
+        if (start != line) std::memmove(line, start, trimmed.kept);
     } else {
         strTrim(line);
-        kept = std::strlen(line);
+        trimmed.kept = std::strlen(line);
     }
     // The bytes the trim gave up become empty lines, so a second look at
     // the same line steps to the same next line.
-    std::memset(line + kept, 0, length - kept);
-    return length;
+    std::memset(line + trimmed.kept, 0, trimmed.length - trimmed.kept);
+    return trimmed;
+}
+
+// Trims the name of a key line in place: it starts the trimmed line, so
+// only white space before the "=" goes.
+void trimKeyName(char* name, char* equals, bool ascii) {
+    if (!ascii) {
+        strTrim(name);
+        return;
+    }
+    char* end = equals;
+    while (end > name && isSpaceByte(end[-1])) --end;
+    *end = '\0';
+}
+
+// Trims the value of a key line in place: it ends the trimmed line, so
+// only white space after the "=" goes.
+void trimKeyValue(char* value, char* lineEnd, bool ascii) {
+    if (!ascii) {
+        strTrim(value);
+        return;
+    }
+    char* start = value;
+    while (isSpaceByte(*start)) ++start;
+    if (start != value) std::memmove(value, start, static_cast<std::size_t>(lineEnd - start) + 1);
 }
 
 // The byte at which the last character of s starts, or null for "".
@@ -92,6 +132,8 @@ struct ConfigDocument::ParseState {
     NameIndex keys;
     // Files being read or whose includes are being read, outermost first.
     std::vector<const char*> chain;
+    // The file being read has no byte from 0x80 up (and no zero byte).
+    bool fileIsAscii = false;
 };
 
 ConfigDocument::ConfigDocument(const char* fileName, int32_t autoAddFlag, int32_t deferParse,
@@ -159,9 +201,15 @@ int32_t ConfigDocument::parseOne(ParseState& state, const char* fileName) {
     if (count >= 1) {
         char* text = pool.end;
         pool.grow(count + 1);
-        // Line ends become terminators, up to the first zero byte of the text.
-        for (char* p = text; p < text + count && *p; ++p)
+        // Line ends become terminators, up to the first zero byte of the
+        // text; on the way, find whether every byte is an ASCII character.
+        unsigned char high = 0;
+        char* p = text;
+        for (; p < text + count && *p; ++p) {
+            high |= static_cast<unsigned char>(*p);
             if (*p == '\r' || *p == '\n') *p = '\0';
+        }
+        state.fileIsAscii = high < 0x80 && p == text + count;
         // A UTF-8 byte-order mark is not part of the first line.
         if (count >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0) std::memset(text, 0, 3);
         if (pool.seek(text)) {
@@ -184,8 +232,9 @@ int32_t ConfigDocument::parseOne(ParseState& state, const char* fileName) {
 void ConfigDocument::parseLines(ParseState& state, const char* fileName, PtrList& includes) {
     while (pool.more()) {
         char* line = pool.cursor;
-        bool ascii = true;
-        pool.cursor = line + trimLine(line, &ascii) + 1;
+        const TrimmedLine trimmed = trimLine(line, state.fileIsAscii);
+        const bool ascii = trimmed.ascii;
+        pool.cursor = line + trimmed.length + 1;
         if (line[0] == '[') {
             char* name = line + 1;
             char* last = lastCharacter(name, ascii);
@@ -228,8 +277,9 @@ void ConfigDocument::readKeyLines(ParseState& state, const char* fileName, Confi
     state.keys.clear();
     while (pool.more()) {
         char* line = pool.cursor;
-        bool ascii = true;
-        char* next = line + trimLine(line, &ascii) + 1;
+        const TrimmedLine trimmed = trimLine(line, state.fileIsAscii);
+        const bool ascii = trimmed.ascii;
+        char* next = line + trimmed.length + 1;
         if (line[0] == '[' || line[0] == '#') return;  // the next header or directive
         pool.cursor = next;
         if (line[0] == '\0' || line[0] == ';') continue;
@@ -240,7 +290,7 @@ void ConfigDocument::readKeyLines(ParseState& state, const char* fileName, Confi
         char* value = equals + 1;
         auto* key = static_cast<ConfigKey*>(ModuleAlloc(static_cast<int32_t>(sizeof(ConfigKey))));
         if (!key) continue;
-        strTrim(line);
+        trimKeyName(line, equals, ascii);
         key->name = line;
         key->kind = kValueText;
         if (*value == '\0') {
@@ -250,7 +300,7 @@ void ConfigDocument::readKeyLines(ParseState& state, const char* fileName, Confi
         } else {
             key->integer = convertInteger(value);
             key->real = convertReal(value);
-            strTrim(value);
+            trimKeyValue(value, line + trimmed.kept, ascii);
             key->text = value;
         }
         const bool named = !strIsEmpty(key->name);

@@ -41,6 +41,7 @@ bool fastDecimal(const char* p, double* out) {
     bool negative = false;
     if (*p == '+' || *p == '-') negative = *p++ == '-';
     if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) return false;
+    const char* start = p;
     uint64_t mantissa = 0;
     int digits = 0;    // significant digits kept in mantissa
     int exponent = 0;  // power of ten to apply to mantissa
@@ -60,7 +61,14 @@ bool fastDecimal(const char* p, double* out) {
             mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
         }
     }
-    if (!anyDigit) return false;
+    if (!anyDigit) {
+        // Nothing numeric: strtod converts nothing and gives +0, unless the
+        // text spells an infinity or a NaN.
+        const char first = *start;
+        if (first == 'i' || first == 'I' || first == 'n' || first == 'N') return false;
+        *out = 0.0;
+        return true;
+    }
     if (*p == 'e' || *p == 'E') {
         const char* q = p + 1;
         bool negativeExponent = false;

@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <atomic>
 #include <mutex>
 #include <unordered_set>
 
@@ -19,6 +20,9 @@ namespace {
 struct HeapBlocks {
     std::mutex lock;
     std::unordered_set<void*> blocks;
+    // How many there are, read without the lock: while there are none, a
+    // free goes straight to MEM.
+    std::atomic<std::size_t> count{0};
 };
 HeapBlocks& heapBlocks() {
     static HeapBlocks instance;
@@ -46,15 +50,17 @@ void* ModuleAlloc(int32_t size) {
     HeapBlocks& heap = heapBlocks();
     std::lock_guard<std::mutex> guard(heap.lock);
     heap.blocks.insert(block);
+    heap.count.store(heap.blocks.size(), std::memory_order_release);
     return block;
 }
 
 void MemFree(void* block) {
     if (!block) return;
-    {
-        HeapBlocks& heap = heapBlocks();
+    HeapBlocks& heap = heapBlocks();
+    if (heap.count.load(std::memory_order_acquire) != 0) {
         std::lock_guard<std::mutex> guard(heap.lock);
         if (heap.blocks.erase(block) != 0) {
+            heap.count.store(heap.blocks.size(), std::memory_order_release);
             std::free(block);
             return;
         }

@@ -290,7 +290,7 @@ TEST(ConfigConversion, MatchesTheCLibrary) {
         ASSERT_EQ(kv::convertReal(text.c_str()), static_cast<float>(std::strtod(text.c_str(), nullptr))) << text;
     }
     for (const char* text : {"inf", "-nan", "0x1p3", "1e400", "-1e-400", "3.4028235e38", "3.4028236e38",
-                             "3.5e38", "1e39", ".5", "5.", "-.", "+", "", "e5", "1e", "1e+", "00012.50"}) {
+                             "3.5e38", "1e39", ".5", "5.", "-.", "+", "", "e5", "1e", "1e+", "00012.50", "-x", "Data\\\\Models", "-INF", "nAn"}) {
         const double reference = std::strtod(text, nullptr);
         const float expected = std::fabs(reference) > 3.5e38 && std::isfinite(reference)
                                    ? (reference < 0 ? -HUGE_VALF : HUGE_VALF)
