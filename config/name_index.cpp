@@ -11,12 +11,16 @@ const char* recordName(const void* record) { return *static_cast<char* const*>(r
 
 }  // namespace
 
-uint32_t nameHash(const char* name) {
+namespace {
+
+// Names with a byte from 0x80 up: character by character, each such
+// character counting only as one.
+uint32_t characterHash(const char* name) {
     uint32_t hash = 2166136261u;
     for (const char* p = name; *p;) {
         unsigned char c = static_cast<unsigned char>(*p);
         if (c < 0x80) {
-            if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c + ('a' - 'A'));
+            c |= 0x20;
             ++p;
         } else {
             c = 0x80;
@@ -25,6 +29,28 @@ uint32_t nameHash(const char* name) {
         hash = (hash ^ c) * 16777619u;
     }
     return hash;
+}
+
+}  // namespace
+
+// Every byte below 0x80 is folded with 0x20: that maps each upper-case
+// letter to its lower case (and merges a few punctuation pairs, which only
+// costs a comparison). ASCII names are mixed eight bytes at a time.
+uint32_t nameHash(const char* name) {
+    const auto* p = reinterpret_cast<const unsigned char*>(name);
+    uint64_t hash = 0x9E3779B97F4A7C15ull;
+    for (;;) {
+        uint64_t word = 0;
+        int n = 0;
+        for (; n < 8 && p[n]; ++n) {
+            if (p[n] >= 0x80) return characterHash(name);
+            word |= static_cast<uint64_t>(p[n] | 0x20) << (8 * n);
+        }
+        hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
+        hash ^= hash >> 32;
+        if (n < 8) return static_cast<uint32_t>(hash);
+        p += 8;
+    }
 }
 
 void NameIndex::clear() {
