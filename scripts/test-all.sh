@@ -6,7 +6,8 @@
 #   scripts/test-all.sh linux asan      only the named stages
 #
 # Stages: linux (default preset), asan (sanitizers), i686 (32-bit Windows
-# module and its exports), wine (64-bit Windows tests under wine64).
+# module and its exports), wine (64-bit Windows tests under wine64), fuzz
+# (the configuration fuzzer built with clang, run for a minute).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -65,13 +66,29 @@ stage_wine() {
     return $status
 }
 
+stage_fuzz() {
+    banner "Configuration fuzzer (clang, libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer)"
+    cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
+        -DKORVANE_FUZZ=ON -DKORVANE_BUILD_TESTS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    # Only the fuzz target: the rest of the clang configuration is not built.
+    cmake --build build/fuzz --target korvane_config_fuzz -j2
+    local log=build/fuzz/fuzz-run.log status=0
+    ctest --test-dir build/fuzz -R fuzz --output-on-failure -V >"$log" 2>&1 || status=$?
+    if [[ $status -ne 0 ]]; then
+        cat "$log"
+        echo "fuzzer run failed; reproducers are in build/fuzz/fuzz/work/artifacts" >&2
+        return $status
+    fi
+    grep -E '(#[0-9]+[[:space:]]+DONE|Done [0-9]+ runs|stat::)' "$log" | sed 's/^[0-9]*: //'
+}
+
 stages=("$@")
-[[ ${#stages[@]} -eq 0 ]] && stages=(linux asan i686 wine)
+[[ ${#stages[@]} -eq 0 ]] && stages=(linux asan i686 wine fuzz)
 install_packages
 for s in "${stages[@]}"; do
     case "$s" in
-        linux | asan | i686 | wine) "stage_$s" ;;
-        *) echo "unknown stage: $s (linux, asan, i686, wine)" >&2; exit 2 ;;
+        linux | asan | i686 | wine | fuzz) "stage_$s" ;;
+        *) echo "unknown stage: $s (linux, asan, i686, wine, fuzz)" >&2; exit 2 ;;
     esac
 done
 banner "all stages passed: ${stages[*]}"
