@@ -29,9 +29,6 @@ namespace {
 const int kExitMissing = 1;
 const int kExitUsage = 2;
 const int32_t kPathSize = 260;  // the document's path field
-// getString copies into a caller buffer; a line of an INI file never comes
-// near this.
-const int32_t kTextBufferSize = 64 * 1024;
 
 const char kDuplicateSection[] = "Deleting duplicate section ";
 const char kDuplicateKey[] = "Deleting duplicate key ";
@@ -111,6 +108,17 @@ public:
             }
         }
         return files;
+    }
+
+    // Names the document tried to open and could not: includes, since the
+    // top file is known to exist. The document itself says nothing of them.
+    std::vector<std::string> filesMissing() const {
+        std::vector<std::string> names;
+        for (const kvsim::CallRecord& record : world_.log.records()) {
+            if (record.op == "fmgOpenFile" && record.hasResult && record.result == -1)
+                names.push_back(record.args[0].is_string() ? record.args[0].get<std::string>() : "");
+        }
+        return names;
     }
 
     Traces traces;
@@ -204,8 +212,11 @@ void loadDocument(Loaded& loaded, const std::string& file) {
         if (complete || needed <= extraBytes || needed >= INT32_MAX / 2) break;
         extraBytes = needed;
     }
-    loaded.host->traces.print();
     if (loaded.files.empty()) throw UsageError{"cannot read " + file};
+    loaded.host->traces.print();
+    for (const std::string& name : loaded.host->filesMissing())
+        std::fprintf(stderr, "korvane-ini: cannot open include %s (taken from the working directory)\n",
+                     name.c_str());
 }
 
 // Walks the lists through their nodes, leaving each list's current node
@@ -259,18 +270,20 @@ std::string jsonDump(const kv::ConfigDocument& document) {
 
 void writeOut(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
-// Presence by the same case-blind name match the document's getters use,
-// so `get` reports missing exactly when a getter would fall back to its
+// Found by the same case-blind name match the document's getters use, so
+// `get` reports missing exactly when a getter would fall back to its
 // default.
-bool hasKey(kv::ConfigDocument& document, const char* section, const char* key) {
-    if (!document.sections.findByName(section)) return false;
+const kv::ConfigKey* findKey(kv::ConfigDocument& document, const char* section, const char* key) {
+    if (!document.sections.findByName(section)) return nullptr;
     auto* found = static_cast<kv::ConfigSection*>(document.sections.currentData());
-    return found->keys.findByName(key);
+    if (!found->keys.findByName(key)) return nullptr;
+    return static_cast<const kv::ConfigKey*>(found->keys.currentData());
 }
 
 int runGet(kv::ConfigDocument& document, const std::string& section, const std::string& key,
            const std::string& type) {
-    if (!hasKey(document, section.c_str(), key.c_str())) {
+    const kv::ConfigKey* found = findKey(document, section.c_str(), key.c_str());
+    if (!found) {
         std::fprintf(stderr, "korvane-ini: no key %s in section [%s]\n", key.c_str(), section.c_str());
         return kExitMissing;
     }
@@ -282,8 +295,10 @@ int runGet(kv::ConfigDocument& document, const std::string& section, const std::
     } else if (type == "bool") {
         out = std::to_string(document.getBool(section.c_str(), key.c_str(), 0));
     } else {
-        std::vector<char> text(kTextBufferSize, '\0');
-        document.getString(section.c_str(), key.c_str(), "", text.data(), kTextBufferSize, kv::kCaseKeep);
+        // getString cuts to the buffer it is given: room for the whole text.
+        const int32_t size = static_cast<int32_t>(found->text ? std::strlen(found->text) + 1 : 1);
+        std::vector<char> text(static_cast<std::size_t>(size), '\0');
+        document.getString(section.c_str(), key.c_str(), "", text.data(), size, kv::kCaseKeep);
         out = text.data();
     }
     writeOut(out + "\n");
@@ -346,10 +361,11 @@ int main(int argc, char** argv) {
         ->check(CLI::IsMember({"int", "real", "text", "bool"}))
         ->capture_default_str();
 
-    CLI::App* stats = app.add_subcommand(
-        "stats",
-        "One line: files read (each include every time it is read), sections, keys,\n"
-        "duplicate sections and keys dropped, and bytes of the document's text pool in use");
+    CLI::App* stats = app.add_subcommand("stats", "One line of counts: files, sections, keys, duplicates, bytes");
+    stats->footer(
+        "files: each file opened, an include once each time it is read; sections and keys:\n"
+        "those kept; duplicate-sections and duplicate-keys: those dropped; bytes: the\n"
+        "document's text pool in use, every byte read from the files plus one per file.");
     addCommon(stats);
 
     try {
