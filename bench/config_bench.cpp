@@ -32,6 +32,7 @@
 #include "config/config_document.h"
 #include "host/shell.h"
 #include "module/shell_interfaces.h"
+#include "tests/support/memory_files.h"
 
 namespace {
 
@@ -72,50 +73,10 @@ private:
     std::size_t used_ = 0;
 };
 
-// FMG: files from memory by exact name; ".\name" finds "name".
-class MemoryFiles : public kv::FileManagerInterface {
-public:
-    int32_t fmgOpenFile(const char* name, int32_t) override {
-        const std::string* text = find(name);
-        if (!text) return -1;
-        reader_ = Reader{text, 0};
-        return 1;
-    }
-    void fmgCloseFile(int32_t) override { reader_ = Reader{nullptr, 0}; }
-    int32_t fmgReadFile(int32_t handle, void* buffer, int32_t count) override {
-        if (handle != 1 || !reader_.text || count <= 0) return 0;
-        std::size_t n = std::min(static_cast<std::size_t>(count), reader_.text->size() - reader_.at);
-        std::memcpy(buffer, reader_.text->data() + reader_.at, n);
-        reader_.at += n;
-        return static_cast<int32_t>(n);
-    }
-    int32_t fmgFileExists(const char* name, int32_t) override { return find(name) ? 1 : 0; }
-    int32_t fmgGetFileSize(const char* name) override {
-        const std::string* text = find(name);
-        return text ? static_cast<int32_t>(text->size()) : 0;
-    }
-    void fmgPushDirectory() override {}
-    void fmgPopDirectory() override {}
-
-    std::map<std::string, std::string> files;
-
-private:
-    const std::string* find(const char* name) const {
-        if (!name) return nullptr;
-        while (name[0] == '.' && name[1] == '\\') name += 2;
-        auto it = files.find(name);
-        return it == files.end() ? nullptr : &it->second;
-    }
-    struct Reader {
-        const std::string* text;
-        std::size_t at;
-    };
-    Reader reader_{nullptr, 0};
-};
 
 HeapMemory memory;
 ArenaMemory arena;
-MemoryFiles files;
+kvtest::MemoryFiles files;
 bool small = false;
 
 void bindHost() {

@@ -27,6 +27,7 @@
 #include "host/shell.h"
 #include "module/services.h"
 #include "module/shell_interfaces.h"
+#include "tests/support/memory_files.h"
 #include "platform/mbcs.h"
 
 namespace {
@@ -62,56 +63,9 @@ public:
     std::unordered_map<void*, std::size_t> live;
 };
 
-// FMG: files from memory by exact name; ".\name" finds "name".
-class MemoryFiles : public kv::FileManagerInterface {
-public:
-    int32_t fmgOpenFile(const char* name, int32_t) override {
-        const std::string* text = find(name);
-        if (!text) return -1;
-        open[next] = Reader{text, 0};
-        return next++;
-    }
-    void fmgCloseFile(int32_t handle) override {
-        CHECK(open.erase(handle) == 1);  // closed once, and only if opened
-    }
-    int32_t fmgReadFile(int32_t handle, void* buffer, int32_t count) override {
-        auto it = open.find(handle);
-        CHECK(it != open.end());
-        if (count <= 0) return 0;
-        Reader& reader = it->second;
-        std::size_t n = reader.text->size() - reader.at;
-        if (n > static_cast<std::size_t>(count)) n = static_cast<std::size_t>(count);
-        std::memcpy(buffer, reader.text->data() + reader.at, n);
-        reader.at += n;
-        return static_cast<int32_t>(n);
-    }
-    int32_t fmgFileExists(const char* name, int32_t) override { return find(name) ? 1 : 0; }
-    int32_t fmgGetFileSize(const char* name) override {
-        const std::string* text = find(name);
-        return text ? static_cast<int32_t>(text->size()) : 0;
-    }
-    void fmgPushDirectory() override {}
-    void fmgPopDirectory() override {}
-
-    std::map<std::string, std::string> files;
-    struct Reader {
-        const std::string* text;
-        std::size_t at;
-    };
-    std::map<int32_t, Reader> open;
-    int32_t next = 1;
-
-private:
-    const std::string* find(const char* name) const {
-        if (!name) return nullptr;
-        while (name[0] == '.' && name[1] == '\\') name += 2;
-        auto it = files.find(name);
-        return it == files.end() ? nullptr : &it->second;
-    }
-};
 
 HeapMemory memory;
-MemoryFiles files;
+kvtest::MemoryFiles files;
 
 // A sink makes every trace line get formatted, so a bad argument to one
 // shows up under the sanitizers.
@@ -356,7 +310,7 @@ std::string nameFrom(const std::string& input, std::size_t offset) {
 
 void exercise(kv::ConfigDocument& doc, const std::string& input) {
     checkDocument(doc);
-    CHECK(files.open.empty());
+    CHECK(files.openCount() == 0 && files.misuses == 0);
     const std::vector<Record> parsed = records(doc);
     std::size_t visited = 0;
     for (const Record& r : parsed) {
@@ -428,6 +382,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::vector<std::string> parts = splitFiles(data, size);
     static const char* const kNames[] = {"top.ini", "a.ini", "b.ini", "c.ini", "d.ini"};
     files.files.clear();
+    files.opened.clear();
     int32_t includedBytes = 0;
     for (std::size_t i = 0; i < parts.size(); ++i) {
         files.files[kNames[i]] = parts[i];
@@ -465,7 +420,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             exercise(doc, input);
         }
         CHECK(memory.live.empty());
-        CHECK(files.open.empty());
+        CHECK(files.openCount() == 0 && files.misuses == 0);
     }
     return 0;
 }

@@ -76,7 +76,7 @@ stage_fuzz() {
     ctest --test-dir build/fuzz -R fuzz --output-on-failure -V >"$log" 2>&1 || status=$?
     if [[ $status -ne 0 ]]; then
         cat "$log"
-        echo "fuzzer run failed; reproducers are in build/fuzz/fuzz/work/artifacts" >&2
+        echo "fuzzer run failed; reproducers are in build/fuzz/fuzz/scratch/artifacts" >&2
         return $status
     fi
     grep -E '(#[0-9]+[[:space:]]+DONE|Done [0-9]+ runs|stat::)' "$log" | sed 's/^[0-9]*: //'

@@ -21,25 +21,25 @@ kv::FlightModuleInterface* ModuleDriver::engine() const {
 int32_t ModuleDriver::fly(const char* directory, const char* startupFile) {
     auto& r = host_.log().hostCall("Fly", {CallLog::text(directory), CallLog::text(startupFile)});
     kv::FlightModuleInterface* e = engine();
-    return logged<int32_t>(r, e ? e->Fly(directory, startupFile) : 0);
+    return host_.log().returns<int32_t>(r, e ? e->Fly(directory, startupFile) : 0);
 }
 
 int32_t ModuleDriver::setRunState(int32_t state) {
     auto& r = host_.log().hostCall("SetRunState", {state});
     kv::FlightModuleInterface* e = engine();
-    return logged<int32_t>(r, e ? e->SetRunState(state) : 0);
+    return host_.log().returns<int32_t>(r, e ? e->SetRunState(state) : 0);
 }
 
 float ModuleDriver::getTimeCompression() {
     auto& r = host_.log().hostCall("GetTimeCompression");
     kv::FlightModuleInterface* e = engine();
-    return logged(r, e ? e->GetTimeCompression() : 0.0f);
+    return host_.log().returns(r, e ? e->GetTimeCompression() : 0.0f);
 }
 
 int32_t ModuleDriver::isPaused() {
     auto& r = host_.log().hostCall("IsPaused");
     kv::FlightModuleInterface* e = engine();
-    return logged<int32_t>(r, e ? e->IsPaused() : 0);
+    return host_.log().returns<int32_t>(r, e ? e->IsPaused() : 0);
 }
 
 void ModuleDriver::setPaused(int32_t value) {
@@ -64,13 +64,13 @@ std::string ModuleDriver::getFlightDirectory(int32_t size) {
     // Only up to the terminator, and never past the buffer.
     std::size_t length = 0;
     while (length < buffer.size() && buffer[length] != '\0') ++length;
-    return logged(r, std::string(buffer.data(), length));
+    return host_.log().returns(r, std::string(buffer.data(), length));
 }
 
 float ModuleDriver::getStepRate() {
     auto& r = host_.log().hostCall("GetStepRate");
     kv::FlightModuleInterface* e = engine();
-    return logged(r, e ? e->GetStepRate() : 0.0f);
+    return host_.log().returns(r, e ? e->GetStepRate() : 0.0f);
 }
 
 }  // namespace kvsim

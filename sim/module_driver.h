@@ -37,13 +37,6 @@ public:
     float getStepRate();
 
 private:
-    template <typename T>
-    T logged(CallRecord& record, T value) {
-        record.hasResult = true;
-        record.result = value;
-        return value;
-    }
-
     SimHost& host_;
     ModuleEntryPoints entry_;
 };

@@ -1,5 +1,6 @@
-// An FMG for tests that serves files from memory by exact name, and counts
-// what was opened. Binding it makes it the module's file manager.
+// An FMG for tests, the fuzzer and the benchmark that serves files from
+// memory by exact name, and counts what was opened. Building it makes it
+// the module's file manager.
 #pragma once
 
 #include <algorithm>
@@ -27,9 +28,10 @@ public:
         open_[next_] = Reader{&it->second, 0};
         return next_++;
     }
-    void fmgCloseFile(int32_t handle) override { open_.erase(handle); }
+    void fmgCloseFile(int32_t handle) override { misuses += open_.erase(handle) == 1 ? 0 : 1; }
     int32_t fmgReadFile(int32_t handle, void* buffer, int32_t count) override {
         auto it = open_.find(handle);
+        if (it == open_.end()) ++misuses;
         if (it == open_.end() || count <= 0) return 0;
         Reader& reader = it->second;
         const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(count),
@@ -50,13 +52,15 @@ public:
 
     std::map<std::string, std::string> files;
     std::vector<std::string> opened;
+    // Closes and reads of a handle that is not open.
+    int misuses = 0;
 
 private:
     // A name relative to the current folder (".\\name") finds "name" too.
     std::map<std::string, std::string>::iterator find(const char* name) {
         if (!name) return files.end();
         auto it = files.find(name);
-        if (it == files.end() && std::strncmp(name, ".\\", 2) == 0) it = files.find(name + 2);
+        while (it == files.end() && std::strncmp(name, ".\\", 2) == 0) it = files.find(name += 2);
         return it;
     }
 
