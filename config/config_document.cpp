@@ -8,6 +8,7 @@
 #include <new>
 #include <vector>
 
+#include "config/line_shape.h"
 #include "config/name_index.h"
 #include "config/paths.h"
 #include "config/strings.h"
@@ -301,9 +302,23 @@ void ConfigDocument::parseLines(ParseState& state, const char* fileName, PtrList
 
 void ConfigDocument::readKeyLines(ParseState& state, const char* fileName, ConfigSection* section) {
     state.keys.clear();
+    const char* limit = pool.base + pool.capacity;
     while (pool.more()) {
         char* line = pool.cursor;
-        const TrimmedLine trimmed = trimLine(line, state.fileIsAscii);
+        if (*line == '\0') {  // an empty line, such as the one between CR and LF
+            ++pool.cursor;
+            continue;
+        }
+        if (state.fileIsAscii) {
+            const LineShape shape = scanAsciiLine(line, limit);
+            char* start = line + shape.first;
+            if (*start == '[' || *start == '#') return;  // the next header or directive
+            pool.cursor = line + shape.length + 1;
+            if (*start == '\0' || *start == ';' || shape.equals < 0 || !section) continue;
+            readAsciiKey(state, fileName, section, start, line + shape.equals, line + shape.last);
+            continue;
+        }
+        const TrimmedLine trimmed = trimLine(line, false);
         const bool ascii = trimmed.ascii;
         char* next = line + trimmed.length + 1;
         if (line[0] == '[' || line[0] == '#') return;  // the next header or directive
@@ -324,24 +339,59 @@ void ConfigDocument::readKeyLines(ParseState& state, const char* fileName, Confi
             key->integer = 0;
             key->real = 0.0f;
         } else {
-            key->integer = convertInteger(value);
-            key->real = convertReal(value);
+            convertValue(value, static_cast<std::size_t>(pool.base + pool.capacity - value), &key->integer,
+                         &key->real);
             trimKeyValue(value, line + trimmed.kept, ascii);
             key->text = value;
         }
-        const bool named = !strIsEmpty(key->name);
-        const uint32_t hash = named ? nameHash(key->name) : 0;
-        if (named && section->keys.count > 0 && state.keys.find(key->name, hash)) {
-            TraceMessage("Deleting duplicate key %s from %s...", key->name, orEmpty(fileName));
-            MemFree(key);
-            continue;
-        }
-        if (!section->keys.append(key)) {
-            MemFree(key);
-            continue;
-        }
-        if (named) state.keys.insert(key, hash);
+        linkKey(state, fileName, section, key, strIsEmpty(key->name) ? 0 : nameHash(key->name));
     }
+}
+
+// The key line [start, end) of an ASCII file, already known to hold "=" at
+// equals; start and end are the first and one past the last byte that is
+// not white space, so only the blanks around the "=" are left to trim.
+void ConfigDocument::readAsciiKey(ParseState& state, const char* fileName, ConfigSection* section, char* start,
+                                  char* equals, char* end) {
+    auto* key = static_cast<ConfigKey*>(ModuleAlloc(static_cast<int32_t>(sizeof(ConfigKey))));
+    if (!key) return;
+    char* nameEnd = equals;
+    while (nameEnd > start && isSpaceByte(nameEnd[-1])) --nameEnd;
+    *equals = '\0';
+    *nameEnd = '\0';
+    key->name = start;
+    key->kind = kValueText;
+    char* value = equals + 1;
+    if (value == end) {  // nothing after the "="
+        key->text = nullptr;
+        key->integer = 0;
+        key->real = 0.0f;
+    } else {
+        while (isSpaceByte(*value)) ++value;
+        *end = '\0';
+        convertValue(value, static_cast<std::size_t>(pool.base + pool.capacity - value), &key->integer, &key->real);
+        key->text = value;
+    }
+    const std::size_t nameLength = static_cast<std::size_t>(nameEnd - start);
+    linkKey(state, fileName, section, key, nameLength ? asciiNameHash(start, nameLength) : 0);
+}
+
+// Adds key to section unless a key of its name is already there (first
+// wins); a key that cannot be linked is freed. hash is the name's, and is
+// only used when the name is not empty.
+void ConfigDocument::linkKey(ParseState& state, const char* fileName, ConfigSection* section, ConfigKey* key,
+                             uint32_t hash) {
+    const bool named = !strIsEmpty(key->name);
+    if (named && section->keys.count > 0 && state.keys.find(key->name, hash)) {
+        TraceMessage("Deleting duplicate key %s from %s...", key->name, orEmpty(fileName));
+        MemFree(key);
+        return;
+    }
+    if (!section->keys.append(key)) {
+        MemFree(key);
+        return;
+    }
+    if (named) state.keys.insert(key, hash);
 }
 
 }  // namespace kv

@@ -6,6 +6,7 @@
 // this layout), so their fields stay in this order and width.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "config/ptr_list.h"
@@ -99,6 +100,9 @@ private:
     int32_t parseOne(ParseState& state, const char* fileName);
     void parseLines(ParseState& state, const char* fileName, PtrList& includes);
     void readKeyLines(ParseState& state, const char* fileName, ConfigSection* section);
+    void readAsciiKey(ParseState& state, const char* fileName, ConfigSection* section, char* start, char* equals,
+                      char* end);
+    void linkKey(ParseState& state, const char* fileName, ConfigSection* section, ConfigKey* key, uint32_t hash);
     ConfigKey* findKey(const char* section, const char* key);
     // A record named by the key name the pool has just copied (its cursor).
     ConfigKey* newKey(int32_t kind, int32_t integer, float real);
@@ -122,5 +126,10 @@ int32_t getFontSettings(FontSettings* out, ConfigDocument* document, const char*
 // narrowed to float.
 int32_t convertInteger(const char* text);
 float convertReal(const char* text);
+// Both conversions of one text at once, as the parser needs them; with
+// readable, the number of bytes from text on that lie in its buffer (at
+// least up to its terminator), the common forms take a faster path.
+void convertValue(const char* text, int32_t* integer, float* real);
+void convertValue(const char* text, std::size_t readable, int32_t* integer, float* real);
 
 }  // namespace kv

@@ -1,5 +1,7 @@
 #include "config/name_index.h"
 
+#include <cstring>
+
 #include "config/strings.h"
 #include "platform/mbcs.h"
 
@@ -37,19 +39,32 @@ uint32_t characterHash(const char* name) {
 // letter to its lower case (and merges a few punctuation pairs, which only
 // costs a comparison). ASCII names are mixed eight bytes at a time.
 uint32_t nameHash(const char* name) {
-    const auto* p = reinterpret_cast<const unsigned char*>(name);
+    std::size_t length = 0;
+    for (; name[length]; ++length) {
+        if (static_cast<unsigned char>(name[length]) >= 0x80) return characterHash(name);
+    }
+    return asciiNameHash(name, length);
+}
+
+uint32_t asciiNameHash(const char* name, std::size_t length) {
+    const uint64_t fold = 0x2020202020202020ull;
     uint64_t hash = 0x9E3779B97F4A7C15ull;
-    for (;;) {
+    // The last word is the one that holds fewer than eight bytes (possibly
+    // none), so names of different lengths never end on the same words.
+    for (;; name += 8, length -= 8) {
         uint64_t word = 0;
-        int n = 0;
-        for (; n < 8 && p[n]; ++n) {
-            if (p[n] >= 0x80) return characterHash(name);
-            word |= static_cast<uint64_t>(p[n] | 0x20) << (8 * n);
+        const std::size_t n = length < 8 ? length : 8;
+        if (n == 8) {
+            // Folding every byte does not depend on the byte order.
+            std::memcpy(&word, name, 8);
+            word |= fold;
+        } else {
+            for (std::size_t k = 0; k < n; ++k)
+                word |= static_cast<uint64_t>(static_cast<unsigned char>(name[k]) | 0x20) << (8 * k);
         }
         hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
         hash ^= hash >> 32;
         if (n < 8) return static_cast<uint32_t>(hash);
-        p += 8;
     }
 }
 

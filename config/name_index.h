@@ -16,6 +16,9 @@ namespace kv {
 // or a byte from 0x80 up) counts only as a character, since its case
 // folding belongs to the code page.
 uint32_t nameHash(const char* name);
+// nameHash of a name of length bytes, none of them from 0x80 up, that need
+// not be terminated.
+uint32_t asciiNameHash(const char* name, std::size_t length);
 
 class NameIndex {
 public:

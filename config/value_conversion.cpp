@@ -4,6 +4,7 @@
 // decimal forms take a fast path that is exact by construction.
 #include <cfloat>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
@@ -20,6 +21,7 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 const double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+const uint64_t kExactIntegerPowers[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
 
 // The nearest float to d, as the hardware narrows it; a finite double
 // beyond the float range is not converted by the language, so it is
@@ -119,6 +121,133 @@ float convertReal(const char* text) {
     double value = 0.0;
     if (!fastDecimal(p, &value)) value = std::strtod(p, nullptr);
     return narrow(value);
+}
+
+}  // namespace kv
+
+namespace kv {
+
+namespace {
+
+// Every form of value, one character at a time.
+void convertValueByCharacters(const char* text, int32_t* integer, float* real) {
+    const char* p = text;
+    while (isCSpace(*p)) ++p;
+    const char* number = p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    // One walk over the leading digits gives the integer and, for the plain
+    // decimal forms, the real as well; anything else is left to convertReal.
+    const int64_t limit = negative ? -static_cast<int64_t>(INT32_MIN) : INT32_MAX;
+    const char* digits = p;
+    int64_t value = 0;
+    uint64_t mantissa = 0;
+    int significant = 0;
+    for (; isDigit(*p); ++p) {
+        const int digit = *p - '0';
+        value = value * 10 + digit;
+        if (value > limit) value = limit;
+        if ((mantissa != 0 || digit != 0) && ++significant <= 15) mantissa = mantissa * 10 + static_cast<uint64_t>(digit);
+    }
+    *integer = static_cast<int32_t>(negative ? -value : value);
+    bool anyDigit = p != digits;
+    int exponent = 0;
+    if (*p == '.') {
+        for (++p; isDigit(*p); ++p) {
+            const int digit = *p - '0';
+            anyDigit = true;
+            --exponent;
+            if ((mantissa != 0 || digit != 0) && ++significant <= 15)
+                mantissa = mantissa * 10 + static_cast<uint64_t>(digit);
+        }
+    }
+    const char next = *p;
+    const bool plain = next != 'e' && next != 'E' && next != 'x' && next != 'X';
+    if (anyDigit && plain && significant <= 15 && exponent >= -22) {
+        // An exact integer over an exact power of ten: the one rounding of
+        // the division is the correctly rounded double strtod gives.
+        double magnitude = static_cast<double>(mantissa);
+        if (exponent != 0) magnitude /= kExactPowers[-exponent];
+        *real = static_cast<float>(negative ? -magnitude : magnitude);
+        return;
+    }
+    if (!anyDigit && next != 'i' && next != 'I' && next != 'n' && next != 'N' && p == digits) {
+        *real = 0.0f;  // strtod converts nothing
+        return;
+    }
+    *real = convertReal(number);
+}
+
+// The number of leading decimal digits of the eight bytes at p (0 to 8),
+// and those digits as one value. The word is read in memory order, first
+// byte lowest, whatever the machine's byte order.
+struct DigitRun {
+    uint32_t count;
+    uint32_t value;
+};
+
+DigitRun digitRun(const char* p) {
+    uint64_t word = 0;
+    for (int k = 0; k < 8; ++k) word |= static_cast<uint64_t>(static_cast<unsigned char>(p[k])) << (8 * k);
+    // A digit becomes 0 to 9; any other byte, above 9, gets its top bit set
+    // by the addition. Only bytes after the first non-digit can receive a
+    // carry, so the first set top bit is exact.
+    const uint64_t offsets = word ^ 0x3030303030303030ull;
+    const uint64_t others = ((offsets + 0x7676767676767676ull) | offsets) & 0x8080808080808080ull;
+    const uint32_t count = others ? static_cast<uint32_t>(__builtin_ctzll(others)) / 8 : 8;
+    // The digits moved to the top bytes, zeros below as leading zeros; two
+    // shifts, so that a count of 0 shifts everything out without a 64-bit
+    // shift.
+    const unsigned half = 32 - 4 * count;
+    uint64_t digits = (offsets << half) << half;
+    digits = (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FFull;
+    digits = (digits * 100 + (digits >> 16)) & 0x0000FFFF0000FFFFull;
+    digits = (digits * 10000 + (digits >> 32)) & 0xFFFFFFFFull;
+    return DigitRun{count, static_cast<uint32_t>(digits)};
+}
+
+}  // namespace
+
+void convertValue(const char* text, std::size_t readable, int32_t* integer, float* real) {
+    const char* p = text;
+    while (isCSpace(*p)) ++p;
+    readable -= static_cast<std::size_t>(p - text);
+    // The common forms, [sign] up to 7 digits [. up to 7 digits], are
+    // converted eight bytes at a time without a branch per character; the
+    // 17 bytes this may look at must lie in the buffer.
+    if (readable < 17) return convertValueByCharacters(p, integer, real);
+    const bool negative = *p == '-';
+    const char* digits = p + (negative || *p == '+');
+    const DigitRun whole = digitRun(digits);
+    if (whole.count == 8) return convertValueByCharacters(p, integer, real);
+    const char* q = digits + whole.count;
+    DigitRun fraction{0, 0};
+    if (*q == '.') {
+        fraction = digitRun(q + 1);
+        if (fraction.count == 8) return convertValueByCharacters(p, integer, real);
+        q += 1 + fraction.count;
+    }
+    const char next = *q;
+    if (next == 'e' || next == 'E' || next == 'x' || next == 'X') return convertValueByCharacters(p, integer, real);
+    if (whole.count + fraction.count == 0) {
+        // No digit: nothing converts (a text such as "-x" gives +0), unless
+        // strtod reads an infinity or a NaN there.
+        if (next == 'i' || next == 'I' || next == 'n' || next == 'N') return convertValueByCharacters(p, integer, real);
+        *integer = 0;
+        *real = 0.0f;
+        return;
+    }
+    *integer = negative ? -static_cast<int32_t>(whole.value) : static_cast<int32_t>(whole.value);
+    // At most 14 digits over an exact power of ten: the one rounding of the
+    // division is the correctly rounded double strtod gives.
+    const uint64_t scaled = static_cast<uint64_t>(whole.value) * kExactIntegerPowers[fraction.count] + fraction.value;
+    double magnitude = static_cast<double>(scaled);
+    if (fraction.count != 0) magnitude /= kExactPowers[fraction.count];
+    *real = static_cast<float>(negative ? -magnitude : magnitude);
+}
+
+void convertValue(const char* text, int32_t* integer, float* real) {
+    convertValueByCharacters(text, integer, real);
 }
 
 }  // namespace kv

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -312,6 +313,42 @@ TEST(ConfigConversion, MatchesTheCLibrary) {
         if (reference < INT32_MIN) reference = INT32_MIN;
         EXPECT_EQ(kv::convertInteger(text), reference) << text;
     }
+}
+
+// The parser converts each value once for both representations; that must
+// give exactly what the two conversions give one at a time.
+TEST(ConfigConversion, BothAtOnceEqualEachAlone) {
+    // Each text alone in its buffer, and followed by bytes that may be read
+    // (which selects the eight-bytes-at-a-time path).
+    auto expectSame = [](const std::string& text) {
+        const int32_t aloneInteger = kv::convertInteger(text.c_str());
+        const float aloneReal = kv::convertReal(text.c_str());
+        const std::string padded = text + std::string(1, '\0') + "9.9e9" + std::string(24, '7');
+        for (std::size_t readable : {text.size() + 1, padded.size()}) {
+            int32_t integer = -1;
+            float real = -1.0f;
+            if (readable == text.size() + 1)
+                kv::convertValue(text.c_str(), &integer, &real);
+            else
+                kv::convertValue(padded.c_str(), readable, &integer, &real);
+            ASSERT_EQ(integer, aloneInteger) << text;
+            ASSERT_EQ(std::memcmp(&real, &aloneReal, sizeof real), 0) << text << ": " << real << " vs " << aloneReal;
+        }
+    };
+    std::mt19937 random(777);
+    const char* const pieces[] = {"0", "7", "123", "0000", "99999999", "1234567890123456789", ".", "-", "+",
+                                  "e", "E5", "e-3", "x", "0x", "inf", "nan", " ", "\t", "a", "=", ";", "00"};
+    for (int i = 0; i < 200000; ++i) {
+        std::string text;
+        for (int n = 1 + static_cast<int>(random() % 5); n > 0; --n) text += pieces[random() % std::size(pieces)];
+        expectSame(text);
+    }
+    for (const char* text : {"", "-0", "-0.0", "0.0000000000000000000000001", "1.", "-.5", "123456789012345",
+                             "1234567890123456", "0.1234567890123456", "2147483648.5", "-2147483649", "0x1p3",
+                             "12abc", "1.5e", "1e400", "-INF", "Data\\Models\\F16.mdl", "  42  ", "- 5", "-x",
+                             "+-1", "-.5", "9999999", "99999999", "1234567.1234567", "1234567.12345678", ".",
+                             "0.0", "-0", "7.", "0001234.5000", "1234567e1", "12.5x", "-9999999.9999999"})
+        expectSame(text);
 }
 
 }  // namespace
