@@ -355,10 +355,13 @@ void ConfigDocument::readAsciiKey(ParseState& state, const char* fileName, Confi
                                   char* equals, char* end) {
     auto* key = static_cast<ConfigKey*>(ModuleAlloc(static_cast<int32_t>(sizeof(ConfigKey))));
     if (!key) return;
+    const char* bufferEnd = pool.base + pool.capacity;
     char* nameEnd = equals;
     while (nameEnd > start && isSpaceByte(nameEnd[-1])) --nameEnd;
-    *equals = '\0';
-    *nameEnd = '\0';
+    // The name is hashed and the value converted before their ends are cut:
+    // a word read just after a byte store into it would wait for the store.
+    const std::size_t nameLength = static_cast<std::size_t>(nameEnd - start);
+    const uint32_t hash = nameLength ? asciiNameHash(start, nameLength, static_cast<std::size_t>(bufferEnd - start)) : 0;
     key->name = start;
     key->kind = kValueText;
     char* value = equals + 1;
@@ -367,13 +370,16 @@ void ConfigDocument::readAsciiKey(ParseState& state, const char* fileName, Confi
         key->integer = 0;
         key->real = 0.0f;
     } else {
+        // Only white space follows the value up to the line's end, and both
+        // conversions stop there.
         while (isSpaceByte(*value)) ++value;
-        *end = '\0';
-        convertValue(value, static_cast<std::size_t>(pool.base + pool.capacity - value), &key->integer, &key->real);
+        convertValue(value, static_cast<std::size_t>(bufferEnd - value), &key->integer, &key->real);
         key->text = value;
+        *end = '\0';
     }
-    const std::size_t nameLength = static_cast<std::size_t>(nameEnd - start);
-    linkKey(state, fileName, section, key, nameLength ? asciiNameHash(start, nameLength) : 0);
+    *equals = '\0';
+    *nameEnd = '\0';
+    linkKey(state, fileName, section, key, hash);
 }
 
 // Adds key to section unless a key of its name is already there (first

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "config/memory_word.h"
 #include "config/strings.h"
 #include "platform/mbcs.h"
 
@@ -37,34 +38,51 @@ uint32_t characterHash(const char* name) {
 
 // Every byte below 0x80 is folded with 0x20: that maps each upper-case
 // letter to its lower case (and merges a few punctuation pairs, which only
-// costs a comparison). ASCII names are mixed eight bytes at a time.
+// costs a comparison). ASCII names are mixed sixteen bytes at a time.
 uint32_t nameHash(const char* name) {
     std::size_t length = 0;
     for (; name[length]; ++length) {
         if (static_cast<unsigned char>(name[length]) >= 0x80) return characterHash(name);
     }
-    return asciiNameHash(name, length);
+    return asciiNameHash(name, length, length);
 }
 
-uint32_t asciiNameHash(const char* name, std::size_t length) {
-    const uint64_t fold = 0x2020202020202020ull;
+namespace {
+
+const uint64_t kFold = 0x2020202020202020ull;
+
+uint64_t mix(uint64_t hash, uint64_t word) {
+    hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
+    return hash ^ (hash >> 32);
+}
+
+// The first n (0 to 8) bytes at p, folded, first byte lowest.
+uint64_t foldedBytes(const char* p, std::size_t n) {
+    uint64_t word = 0;
+    for (std::size_t k = 0; k < n; ++k)
+        word |= static_cast<uint64_t>(static_cast<unsigned char>(p[k]) | 0x20) << (8 * k);
+    return word;
+}
+
+// The same as foldedBytes, from a whole word that may be read: no branch
+// per byte.
+uint64_t foldedWord(const char* p, std::size_t n) {
+    return (wordInMemoryOrder(p) | kFold) & lowBytesMask(static_cast<unsigned>(n));
+}
+
+}  // namespace
+
+uint32_t asciiNameHash(const char* name, std::size_t length, std::size_t readable) {
     uint64_t hash = 0x9E3779B97F4A7C15ull;
-    // The last word is the one that holds fewer than eight bytes (possibly
-    // none), so names of different lengths never end on the same words.
-    for (;; name += 8, length -= 8) {
-        uint64_t word = 0;
-        const std::size_t n = length < 8 ? length : 8;
-        if (n == 8) {
-            // Folding every byte does not depend on the byte order.
-            std::memcpy(&word, name, 8);
-            word |= fold;
-        } else {
-            for (std::size_t k = 0; k < n; ++k)
-                word |= static_cast<uint64_t>(static_cast<unsigned char>(name[k]) | 0x20) << (8 * k);
-        }
-        hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
-        hash ^= hash >> 32;
-        if (n < 8) return static_cast<uint32_t>(hash);
+    // The last chunk is the one of fewer than sixteen bytes (possibly none),
+    // so names of different lengths never end on the same words.
+    for (;; name += 16, length -= 16, readable -= 16) {
+        const std::size_t n = length < 16 ? length : 16;
+        const std::size_t low = n < 8 ? n : 8;
+        const bool whole = readable >= 16;
+        hash = mix(hash, whole ? foldedWord(name, low) : foldedBytes(name, low));
+        hash = mix(hash, whole ? foldedWord(name + 8, n - low) : foldedBytes(name + 8, n - low));
+        if (n < 16) return static_cast<uint32_t>(hash);
     }
 }
 

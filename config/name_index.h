@@ -17,8 +17,9 @@ namespace kv {
 // folding belongs to the code page.
 uint32_t nameHash(const char* name);
 // nameHash of a name of length bytes, none of them from 0x80 up, that need
-// not be terminated.
-uint32_t asciiNameHash(const char* name, std::size_t length);
+// not be terminated; readable (at least length) bytes from name on lie in
+// its buffer, and with 16 or more it reads whole words.
+uint32_t asciiNameHash(const char* name, std::size_t length, std::size_t readable);
 
 class NameIndex {
 public:

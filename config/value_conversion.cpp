@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "config/config_document.h"
+#include "config/memory_word.h"
 
 namespace kv {
 
@@ -179,16 +180,14 @@ void convertValueByCharacters(const char* text, int32_t* integer, float* real) {
 }
 
 // The number of leading decimal digits of the eight bytes at p (0 to 8),
-// and those digits as one value. The word is read in memory order, first
-// byte lowest, whatever the machine's byte order.
+// and those digits as one value.
 struct DigitRun {
     uint32_t count;
     uint32_t value;
 };
 
 DigitRun digitRun(const char* p) {
-    uint64_t word = 0;
-    for (int k = 0; k < 8; ++k) word |= static_cast<uint64_t>(static_cast<unsigned char>(p[k])) << (8 * k);
+    const uint64_t word = wordInMemoryOrder(p);
     // A digit becomes 0 to 9; any other byte, above 9, gets its top bit set
     // by the addition. Only bytes after the first non-digit can receive a
     // carry, so the first set top bit is exact.
