@@ -100,18 +100,23 @@ bool endLines(char* text, std::size_t count) {
     std::size_t i = 0;
     unsigned high = 0;
 #ifdef __SSE2__
-    // Sixteen bytes at a time while no zero byte turns up; the rest, and a
-    // block with a zero byte, go byte by byte below.
+    // Thirty-two bytes at a time while no zero byte turns up; the rest, and
+    // a block with a zero byte, go byte by byte below. Every block is
+    // stored back: whether it held a line end is as good as random, and a
+    // branch on it would cost more than the store.
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i zero = _mm_setzero_si128();
-    for (; i + 16 <= count; i += 16) {
+    for (; i + 32 <= count; i += 32) {
         __m128i* block = reinterpret_cast<__m128i*>(text + i);
-        const __m128i bytes = _mm_loadu_si128(block);
-        if (_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, zero)) != 0) break;
-        high |= static_cast<unsigned>(_mm_movemask_epi8(bytes));
-        const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf));
-        if (_mm_movemask_epi8(ends) != 0) _mm_storeu_si128(block, _mm_andnot_si128(ends, bytes));
+        const __m128i low = _mm_loadu_si128(block);
+        const __m128i high16 = _mm_loadu_si128(block + 1);
+        if (_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(low, zero), _mm_cmpeq_epi8(high16, zero))) != 0) break;
+        high |= static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(low, high16)));
+        const __m128i lowEnds = _mm_or_si128(_mm_cmpeq_epi8(low, cr), _mm_cmpeq_epi8(low, lf));
+        const __m128i highEnds = _mm_or_si128(_mm_cmpeq_epi8(high16, cr), _mm_cmpeq_epi8(high16, lf));
+        _mm_storeu_si128(block, _mm_andnot_si128(lowEnds, low));
+        _mm_storeu_si128(block + 1, _mm_andnot_si128(highEnds, high16));
     }
     high = high ? 0x80 : 0;
 #endif
@@ -136,7 +141,7 @@ char* findEquals(char* line, bool ascii) {
 }
 
 void destroySection(ConfigSection* section) {
-    for (PtrListNode* node = section->keys.head; node; node = node->next) MemFree(node->data);
+    section->keys.clearAndFreeData();  // one walk frees each key with its node
     section->~ConfigSection();
     MemFree(section);
 }
@@ -387,17 +392,18 @@ void ConfigDocument::readAsciiKey(ParseState& state, const char* fileName, Confi
 // only used when the name is not empty.
 void ConfigDocument::linkKey(ParseState& state, const char* fileName, ConfigSection* section, ConfigKey* key,
                              uint32_t hash) {
+    // The index holds exactly the named keys of this section, so it finds
+    // what a search of the section's list would.
     const bool named = !strIsEmpty(key->name);
-    if (named && section->keys.count > 0 && state.keys.find(key->name, hash)) {
+    if (named && state.keys.insertUnlessPresent(key, hash)) {
         TraceMessage("Deleting duplicate key %s from %s...", key->name, orEmpty(fileName));
         MemFree(key);
         return;
     }
     if (!section->keys.append(key)) {
+        if (named) state.keys.removeLast();
         MemFree(key);
-        return;
     }
-    if (named) state.keys.insert(key, hash);
 }
 
 }  // namespace kv

@@ -111,7 +111,31 @@ void NameIndex::insert(void* record, uint32_t hash) {
     std::size_t i = hash & mask;
     while (slots_[i].generation == generation_) i = (i + 1) & mask;
     slots_[i] = Slot{generation_, hash, record};
+    last_ = i;
     ++used_;
+}
+
+void* NameIndex::insertUnlessPresent(void* record, uint32_t hash) {
+    if ((used_ + 1) * 2 > slots_.size()) grow();
+    const char* name = recordName(record);
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = hash & mask;
+    for (; slots_[i].generation == generation_; i = (i + 1) & mask) {
+        const Slot& slot = slots_[i];
+        if (slot.hash == hash && strEqual(recordName(slot.record), name, 0)) return slot.record;
+    }
+    slots_[i] = Slot{generation_, hash, record};
+    last_ = i;
+    ++used_;
+    return nullptr;
+}
+
+// Linear probing never steps past the newest entry to reach an older one,
+// so emptying its slot leaves every other entry findable.
+void NameIndex::removeLast() {
+    if (used_ == 0) return;
+    slots_[last_].generation = 0;
+    --used_;
 }
 
 void NameIndex::grow() {

@@ -28,6 +28,11 @@ public:
     // The first record added under a name equal to name, or null.
     void* find(const char* name, uint32_t hash) const;
     void insert(void* record, uint32_t hash);
+    // One probe for both: the first record under the name of record, or
+    // null after adding record.
+    void* insertUnlessPresent(void* record, uint32_t hash);
+    // Forgets the record the last insert added, as if it had never come.
+    void removeLast();
 
 private:
     struct Slot {
@@ -39,6 +44,7 @@ private:
 
     std::vector<Slot> slots_;
     std::size_t used_ = 0;
+    std::size_t last_ = 0;  // the slot of the last insert
     uint32_t generation_ = 1;
 };
 

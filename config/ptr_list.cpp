@@ -71,9 +71,14 @@ void PtrList::removeCurrent() {
     MemFree(node);
 }
 
-void PtrList::clear() {
+void PtrList::clear() { freeNodes(false); }
+
+void PtrList::clearAndFreeData() { freeNodes(true); }
+
+void PtrList::freeNodes(bool withData) {
     for (PtrListNode* node = head; node;) {
         PtrListNode* following = node->next;
+        if (withData) MemFree(node->data);
         MemFree(node);
         node = following;
     }

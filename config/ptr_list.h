@@ -34,6 +34,9 @@ public:
     void removeCurrent();
     // Frees every node (not their data).
     void clear();
+    // Frees every node and the block its data points to, for lists that
+    // own their records (from the module allocator).
+    void clearAndFreeData();
     // For records that begin with a pointer to their name: searches from the
     // current node to the tail, then from the head up to where it started,
     // ignoring case. The hit becomes current; a miss leaves no current node.
@@ -47,6 +50,9 @@ public:
     PtrListNode* tail = nullptr;
     int32_t count = 0;
     int32_t index = -1;
+
+private:
+    void freeNodes(bool withData);
 };
 
 }  // namespace kv

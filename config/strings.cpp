@@ -31,8 +31,6 @@ void changeAsciiCase(char* s, char from, char to) {
 
 }  // namespace
 
-bool strIsEmpty(const char* s) { return !s || !*s; }
-
 void strClear(char* s) {
     if (s) *s = '\0';
 }

@@ -8,7 +8,7 @@
 namespace kv {
 
 // True for a null pointer or an empty string.
-bool strIsEmpty(const char* s);
+inline bool strIsEmpty(const char* s) { return !s || !*s; }
 // Makes s empty; null is left alone.
 void strClear(char* s);
 // A copy from MemAlloc (an empty string gives a new empty string); null for

@@ -59,8 +59,6 @@ char* TextPool::skipString() {
     return cursor;
 }
 
-bool TextPool::more() const { return base && cursor < end; }
-
 int32_t TextPool::appendString(const char* s) {
     if (!base || !s) return 0;
     const std::size_t length = std::strlen(s);

@@ -30,7 +30,7 @@ public:
     // Moves the cursor past the string at it, never past end.
     char* skipString();
     // True while the cursor is before end.
-    bool more() const;
+    bool more() const { return base && cursor < end; }
     // Copies s with its terminator to end and makes the copy the cursor.
     // 0 unless at least one byte stays free after it; the pool is then
     // unchanged.

@@ -20,10 +20,12 @@ namespace {
 struct HeapBlocks {
     std::mutex lock;
     std::unordered_set<void*> blocks;
-    // How many there are, read without the lock: while there are none, a
-    // free goes straight to MEM.
-    std::atomic<std::size_t> count{0};
 };
+// How many there are, read without the lock: while there are none, a free
+// goes straight to MEM. Constant-initialised, so it is valid before any
+// static constructor runs and costs no guard on the way.
+std::atomic<std::size_t> heapBlockCount{0};
+
 HeapBlocks& heapBlocks() {
     static HeapBlocks instance;
     return instance;
@@ -50,17 +52,17 @@ void* ModuleAlloc(int32_t size) {
     HeapBlocks& heap = heapBlocks();
     std::lock_guard<std::mutex> guard(heap.lock);
     heap.blocks.insert(block);
-    heap.count.store(heap.blocks.size(), std::memory_order_release);
+    heapBlockCount.store(heap.blocks.size(), std::memory_order_release);
     return block;
 }
 
 void MemFree(void* block) {
     if (!block) return;
-    HeapBlocks& heap = heapBlocks();
-    if (heap.count.load(std::memory_order_acquire) != 0) {
+    if (heapBlockCount.load(std::memory_order_acquire) != 0) {
+        HeapBlocks& heap = heapBlocks();
         std::lock_guard<std::mutex> guard(heap.lock);
         if (heap.blocks.erase(block) != 0) {
-            heap.count.store(heap.blocks.size(), std::memory_order_release);
+            heapBlockCount.store(heap.blocks.size(), std::memory_order_release);
             std::free(block);
             return;
         }
