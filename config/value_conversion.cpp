@@ -186,7 +186,8 @@ struct DigitRun {
     uint32_t value;
 };
 
-DigitRun digitRun(const char* p) {
+// Inlined by force: it runs twice for every value.
+__attribute__((always_inline)) inline DigitRun digitRun(const char* p) {
     const uint64_t word = wordInMemoryOrder(p);
     // A digit becomes 0 to 9; any other byte, above 9, gets its top bit set
     // by the addition. Only bytes after the first non-digit can receive a
@@ -215,34 +216,32 @@ void convertValue(const char* text, std::size_t readable, int32_t* integer, floa
     // converted eight bytes at a time without a branch per character; the
     // 17 bytes this may look at must lie in the buffer.
     if (readable < 17) return convertValueByCharacters(p, integer, real);
+    // The forms vary from key to key, so the path is chosen with flags
+    // rather than branches a processor would guess wrong.
     const bool negative = *p == '-';
-    const char* digits = p + (negative || *p == '+');
+    const char* digits = p + (negative | (*p == '+'));
     const DigitRun whole = digitRun(digits);
-    if (whole.count == 8) return convertValueByCharacters(p, integer, real);
     const char* q = digits + whole.count;
-    DigitRun fraction{0, 0};
-    if (*q == '.') {
-        fraction = digitRun(q + 1);
-        if (fraction.count == 8) return convertValueByCharacters(p, integer, real);
-        q += 1 + fraction.count;
-    }
-    const char next = *q;
-    if (next == 'e' || next == 'E' || next == 'x' || next == 'X') return convertValueByCharacters(p, integer, real);
-    if (whole.count + fraction.count == 0) {
-        // No digit: nothing converts (a text such as "-x" gives +0), unless
-        // strtod reads an infinity or a NaN there.
-        if (next == 'i' || next == 'I' || next == 'n' || next == 'N') return convertValueByCharacters(p, integer, real);
-        *integer = 0;
-        *real = 0.0f;
-        return;
-    }
-    *integer = negative ? -static_cast<int32_t>(whole.value) : static_cast<int32_t>(whole.value);
-    // At most 14 digits over an exact power of ten: the one rounding of the
-    // division is the correctly rounded double strtod gives.
+    const bool dot = *q == '.';
+    DigitRun fraction = digitRun(q + 1);  // within the 17 bytes even without a "."
+    fraction.count = dot ? fraction.count : 0;
+    fraction.value = dot ? fraction.value : 0;
+    q += dot ? 1 + fraction.count : 0;
+    const unsigned next = static_cast<unsigned char>(*q) | 0x20;  // lower case for letters
+    const bool anyDigit = whole.count + fraction.count != 0;
+    // Longer runs, exponents, hexadecimal, infinities and NaNs are strtod's.
+    const bool slow = (whole.count == 8) | (fraction.count == 8) | (next == 'e') | (next == 'x') |
+                      ((!anyDigit) & ((next == 'i') | (next == 'n')));
+    if (slow) return convertValueByCharacters(p, integer, real);
+    // Without a digit nothing converts: "-x" gives +0, not -0.
+    const bool minus = negative & anyDigit;
+    *integer = minus ? -static_cast<int32_t>(whole.value) : static_cast<int32_t>(whole.value);
+    // At most 14 digits over an exact power of ten (1 without a fraction):
+    // the one rounding of the division is the correctly rounded double
+    // strtod gives.
     const uint64_t scaled = static_cast<uint64_t>(whole.value) * kExactIntegerPowers[fraction.count] + fraction.value;
-    double magnitude = static_cast<double>(scaled);
-    if (fraction.count != 0) magnitude /= kExactPowers[fraction.count];
-    *real = static_cast<float>(negative ? -magnitude : magnitude);
+    const double magnitude = static_cast<double>(scaled) / kExactPowers[fraction.count];
+    *real = static_cast<float>(minus ? -magnitude : magnitude);
 }
 
 void convertValue(const char* text, int32_t* integer, float* real) {
