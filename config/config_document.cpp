@@ -262,8 +262,31 @@ int32_t ConfigDocument::parseOne(ParseState& state, const char* fileName) {
 }
 
 void ConfigDocument::parseLines(ParseState& state, const char* fileName, PtrList& includes) {
+    const char* limit = pool.base + pool.capacity;
     while (pool.more()) {
         char* line = pool.cursor;
+        if (*line == '\0') {  // an empty line, such as the one between CR and LF
+            ++pool.cursor;
+            continue;
+        }
+        if (state.fileIsAscii) {
+            // Headers and ignored lines are measured in one scan; a directive
+            // takes the path below.
+            const LineShape shape = scanAsciiLine(line, limit);
+            char* start = line + shape.first;
+            if (*start != '#') {
+                pool.cursor = line + shape.length + 1;
+                if (*start != '[') continue;
+                char* name = start + 1;
+                char* nameEnd = line + shape.last;
+                if (nameEnd > name && nameEnd[-1] == ']') --nameEnd;
+                const std::size_t length = static_cast<std::size_t>(nameEnd - name);
+                const uint32_t hash = asciiNameHash(name, length, static_cast<std::size_t>(limit - name));
+                *nameEnd = '\0';
+                openSection(state, fileName, name, hash);
+                continue;
+            }
+        }
         const TrimmedLine trimmed = trimLine(line, state.fileIsAscii);
         const bool ascii = trimmed.ascii;
         pool.cursor = line + trimmed.length + 1;
@@ -271,23 +294,7 @@ void ConfigDocument::parseLines(ParseState& state, const char* fileName, PtrList
             char* name = line + 1;
             char* last = lastCharacter(name, ascii);
             if (last && *last == ']') *last = '\0';
-            const uint32_t hash = nameHash(name);
-            if (!strIsEmpty(name) && state.sections.find(name, hash)) {
-                TraceMessage("Deleting duplicate section %s from %s...", name, orEmpty(fileName));
-                continue;
-            }
-            ConfigSection* section = newSection(name);
-            readKeyLines(state, fileName, section);
-            if (!section) {
-                TraceMessage("Unable to create section %s, file %s!", name, orEmpty(fileName));
-                continue;
-            }
-            if (!sections.append(section)) {
-                TraceMessage("Unable to append section %s to the list, file %s!", name, orEmpty(fileName));
-                destroySection(section);
-                continue;
-            }
-            if (!strIsEmpty(name)) state.sections.insert(section, hash);
+            openSection(state, fileName, name, nameHash(name));
         } else if (line[0] == '#') {
             char* space = std::strchr(line, ' ');
             if (!space) continue;
@@ -303,6 +310,27 @@ void ConfigDocument::parseLines(ParseState& state, const char* fileName, PtrList
             includes.append(name);  // a name that cannot be listed is dropped
         }
     }
+}
+
+// The header of section name (hash its nameHash) has just been read: the
+// section and its key lines, unless a section of that name exists.
+void ConfigDocument::openSection(ParseState& state, const char* fileName, char* name, uint32_t hash) {
+    if (!strIsEmpty(name) && state.sections.find(name, hash)) {
+        TraceMessage("Deleting duplicate section %s from %s...", name, orEmpty(fileName));
+        return;  // its key lines follow as lines outside a section
+    }
+    ConfigSection* section = newSection(name);
+    readKeyLines(state, fileName, section);
+    if (!section) {
+        TraceMessage("Unable to create section %s, file %s!", name, orEmpty(fileName));
+        return;
+    }
+    if (!sections.append(section)) {
+        TraceMessage("Unable to append section %s to the list, file %s!", name, orEmpty(fileName));
+        destroySection(section);
+        return;
+    }
+    if (!strIsEmpty(name)) state.sections.insert(section, hash);
 }
 
 void ConfigDocument::readKeyLines(ParseState& state, const char* fileName, ConfigSection* section) {

@@ -99,6 +99,7 @@ private:
     struct ParseState;
     int32_t parseOne(ParseState& state, const char* fileName);
     void parseLines(ParseState& state, const char* fileName, PtrList& includes);
+    void openSection(ParseState& state, const char* fileName, char* name, uint32_t hash);
     void readKeyLines(ParseState& state, const char* fileName, ConfigSection* section);
     void readAsciiKey(ParseState& state, const char* fileName, ConfigSection* section, char* start, char* equals,
                       char* end);
