@@ -275,6 +275,35 @@ TEST(ConfigParse, FilesWrittenByOthers) {
     EXPECT_EQ(duplicates.trace.lines.size(), 1u);
 }
 
+// A file of ASCII text takes the parser's block-at-a-time path; one byte
+// from 0x80 up anywhere sends the whole file the character-by-character
+// way. Both must build the same document, near the pool's end too.
+TEST(ConfigParse, AsciiAndCharacterPathsAgree) {
+    kvtest::CodePage page(1252);
+    std::mt19937 random(4242);
+    const char* const lines[] = {"[Sound]", " [ Spaced ] ", "[Open", "[]", "[x]]", "[Sound] ; c", "[SOUND]",
+                                 "Key=Value", "  Key  =  some value  ", "key=dup", "A=B=C", "Name=", "Name=   ",
+                                 "=5", "\tTab\t=\t12\t", "; comment=1", "no equals here", "#note", "#define x 1",
+                                 "Count=12abc", "Scale=-1.5", "Big=99999999999", "Exp=1e5", "Hex=0x1A", "Neg=-x",
+                                 "Path=Data\\Models\\Tornado\\exterior_0042.tex",
+                                 "LongName_abcdefghijklmnopqrstuvwxyz_0123456789=1234567.1234567 trailing text",
+                                 "K1=1", "K2=2.25", "k1=3", "", "   ", "Inf=inf", "Real=.5"};
+    const char* const ends[] = {"\r\n", "\n", "\r"};
+    for (int file = 0; file < 300; ++file) {
+        std::string text;
+        for (int n = static_cast<int>(random() % 60); n > 0; --n)
+            text += std::string(lines[random() % std::size(lines)]) + ends[random() % 3];
+        if (random() % 2) text += lines[random() % std::size(lines)];  // a last line without an end
+        const int32_t extra = random() % 2 ? 0 : 64;
+        ConfigWorld ascii;
+        const std::string asciiDocument = ascii.parse(text, extra);
+        ConfigWorld characters;
+        const std::string characterDocument = characters.parse("\xE9\n" + text, extra);
+        ASSERT_EQ(asciiDocument, characterDocument) << text;
+        ASSERT_EQ(ascii.trace.lines, characters.trace.lines) << text;
+    }
+}
+
 TEST(ConfigConversion, MatchesTheCLibrary) {
     // Reals: the fast path must round exactly as strtod does.
     std::mt19937 random(12345);
