@@ -58,6 +58,8 @@ LineShape scanAsciiLine(const char* line, const char* limit) {
             return LineShape{length, static_cast<uint32_t>(first), last, equals};
         }
     }
+#else
+    (void)limit;  // byte by byte, nothing is read past the line
 #endif
     for (; line[i]; ++i) {
         if (!isSpaceByte(line[i])) {
