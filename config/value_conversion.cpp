@@ -213,9 +213,10 @@ void convertValue(const char* text, std::size_t readable, int32_t* integer, floa
     while (isCSpace(*p)) ++p;
     readable -= static_cast<std::size_t>(p - text);
     // The common forms, [sign] up to 7 digits [. up to 7 digits], are
-    // converted eight bytes at a time without a branch per character; the
-    // 17 bytes this may look at must lie in the buffer.
-    if (readable < 17) return convertValueByCharacters(p, integer, real);
+    // converted eight bytes at a time without a branch per character. It
+    // looks at up to 19 bytes: a sign, two runs of eight with the "." between
+    // them, and the byte after; they must lie in the buffer.
+    if (readable < 19) return convertValueByCharacters(p, integer, real);
     // The forms vary from key to key, so the path is chosen with flags
     // rather than branches a processor would guess wrong.
     const bool negative = *p == '-';
@@ -223,7 +224,7 @@ void convertValue(const char* text, std::size_t readable, int32_t* integer, floa
     const DigitRun whole = digitRun(digits);
     const char* q = digits + whole.count;
     const bool dot = *q == '.';
-    DigitRun fraction = digitRun(q + 1);  // within the 17 bytes even without a "."
+    DigitRun fraction = digitRun(q + 1);  // within the 19 bytes even without a "."
     fraction.count = dot ? fraction.count : 0;
     fraction.value = dot ? fraction.value : 0;
     q += dot ? 1 + fraction.count : 0;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <string>
@@ -362,6 +363,19 @@ TEST(ConfigConversion, BothAtOnceEqualEachAlone) {
                 kv::convertValue(padded.c_str(), readable, &integer, &real);
             ASSERT_EQ(integer, aloneInteger) << text;
             ASSERT_EQ(std::memcmp(&real, &aloneReal, sizeof real), 0) << text << ": " << real << " vs " << aloneReal;
+        }
+        // Buffers that end right behind the text, padded with digits, so a
+        // look past the readable bytes shows under the address sanitizer.
+        for (std::size_t pad = 0; pad <= 24; ++pad) {
+            const std::size_t size = text.size() + 1 + pad;
+            std::unique_ptr<char[]> exact(new char[size]);  // no spare capacity
+            std::memcpy(exact.get(), text.c_str(), text.size() + 1);
+            std::memset(exact.get() + text.size() + 1, '9', pad);
+            int32_t integer = -1;
+            float real = -1.0f;
+            kv::convertValue(exact.get(), size, &integer, &real);
+            ASSERT_EQ(integer, aloneInteger) << text << " padded by " << pad;
+            ASSERT_EQ(std::memcmp(&real, &aloneReal, sizeof real), 0) << text << " padded by " << pad;
         }
     };
     std::mt19937 random(777);
