@@ -9,7 +9,7 @@
 
 namespace kvsim {
 
-class SimCamera : public kv::Camera, SimPart {
+class SimCamera final : public kv::Camera, SimPart {
 public:
     SimCamera(SimWorld& world, int32_t kind) : SimPart(world), kind(kind) {}
     void cameraGetParams(kv::CameraParams** params) override;
@@ -25,7 +25,7 @@ public:
     float orientation[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
 };
 
-class SimImage : public kv::Image, SimPart {
+class SimImage final : public kv::Image, SimPart {
 public:
     using SimPart::SimPart;
     void imageDraw(float x, float y, float width, float height) override;

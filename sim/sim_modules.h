@@ -27,13 +27,13 @@ public:
 };
 
 // A game object with all its interfaces of kinds 2, 3, 4, 10 and 11.
-class SimGameObject : public kv::GameObject,
-                      public kv::TargetRecord,
-                      public kv::FlightControls,
-                      public kv::Body,
-                      public kv::Aircraft,
-                      public kv::ViewAttachment,
-                      SimPart {
+class SimGameObject final : public kv::GameObject,
+                            public kv::TargetRecord,
+                            public kv::FlightControls,
+                            public kv::Body,
+                            public kv::Aircraft,
+                            public kv::ViewAttachment,
+                            SimPart {
 public:
     SimGameObject(SimWorld& world, int32_t id) : SimPart(world), id(id) {}
     int32_t objectGetInterface(int32_t kind, void** iface) override;
