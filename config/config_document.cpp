@@ -109,14 +109,14 @@ bool endLines(char* text, std::size_t count) {
     const __m128i zero = _mm_setzero_si128();
     for (; i + 32 <= count; i += 32) {
         __m128i* block = reinterpret_cast<__m128i*>(text + i);
-        const __m128i low = _mm_loadu_si128(block);
-        const __m128i high16 = _mm_loadu_si128(block + 1);
-        if (_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(low, zero), _mm_cmpeq_epi8(high16, zero))) != 0) break;
-        high |= static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(low, high16)));
-        const __m128i lowEnds = _mm_or_si128(_mm_cmpeq_epi8(low, cr), _mm_cmpeq_epi8(low, lf));
-        const __m128i highEnds = _mm_or_si128(_mm_cmpeq_epi8(high16, cr), _mm_cmpeq_epi8(high16, lf));
-        _mm_storeu_si128(block, _mm_andnot_si128(lowEnds, low));
-        _mm_storeu_si128(block + 1, _mm_andnot_si128(highEnds, high16));
+        const __m128i first = _mm_loadu_si128(block);
+        const __m128i second = _mm_loadu_si128(block + 1);
+        if (_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(first, zero), _mm_cmpeq_epi8(second, zero))) != 0) break;
+        high |= static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(first, second)));
+        const __m128i firstEnds = _mm_or_si128(_mm_cmpeq_epi8(first, cr), _mm_cmpeq_epi8(first, lf));
+        const __m128i secondEnds = _mm_or_si128(_mm_cmpeq_epi8(second, cr), _mm_cmpeq_epi8(second, lf));
+        _mm_storeu_si128(block, _mm_andnot_si128(firstEnds, first));
+        _mm_storeu_si128(block + 1, _mm_andnot_si128(secondEnds, second));
     }
     high = high ? 0x80 : 0;
 #endif

@@ -127,10 +127,10 @@ int32_t getFontSettings(FontSettings* out, ConfigDocument* document, const char*
 // narrowed to float.
 int32_t convertInteger(const char* text);
 float convertReal(const char* text);
-// Both conversions of one text at once, as the parser needs them; with
-// readable, the number of bytes from text on that lie in its buffer (at
-// least up to its terminator), the common forms take a faster path.
-void convertValue(const char* text, int32_t* integer, float* real);
+// Both conversions of one text at once, as the parser needs them. readable
+// is the number of bytes from text on that lie in its buffer (at least up
+// to its terminator); with enough of them the common forms take a faster
+// path.
 void convertValue(const char* text, std::size_t readable, int32_t* integer, float* real);
 
 }  // namespace kv

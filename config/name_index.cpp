@@ -1,7 +1,5 @@
 #include "config/name_index.h"
 
-#include <cstring>
-
 #include "config/memory_word.h"
 #include "config/strings.h"
 #include "platform/mbcs.h"

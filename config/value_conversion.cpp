@@ -124,59 +124,12 @@ float convertReal(const char* text) {
     return narrow(value);
 }
 
-}  // namespace kv
-
-namespace kv {
-
 namespace {
 
-// Every form of value, one character at a time.
-void convertValueByCharacters(const char* text, int32_t* integer, float* real) {
-    const char* p = text;
-    while (isCSpace(*p)) ++p;
-    const char* number = p;
-    bool negative = false;
-    if (*p == '+' || *p == '-') negative = *p++ == '-';
-    // One walk over the leading digits gives the integer and, for the plain
-    // decimal forms, the real as well; anything else is left to convertReal.
-    const int64_t limit = negative ? -static_cast<int64_t>(INT32_MIN) : INT32_MAX;
-    const char* digits = p;
-    int64_t value = 0;
-    uint64_t mantissa = 0;
-    int significant = 0;
-    for (; isDigit(*p); ++p) {
-        const int digit = *p - '0';
-        value = value * 10 + digit;
-        if (value > limit) value = limit;
-        if ((mantissa != 0 || digit != 0) && ++significant <= 15) mantissa = mantissa * 10 + static_cast<uint64_t>(digit);
-    }
-    *integer = static_cast<int32_t>(negative ? -value : value);
-    bool anyDigit = p != digits;
-    int exponent = 0;
-    if (*p == '.') {
-        for (++p; isDigit(*p); ++p) {
-            const int digit = *p - '0';
-            anyDigit = true;
-            --exponent;
-            if ((mantissa != 0 || digit != 0) && ++significant <= 15)
-                mantissa = mantissa * 10 + static_cast<uint64_t>(digit);
-        }
-    }
-    const char next = *p;
-    const bool plain = next != 'e' && next != 'E' && next != 'x' && next != 'X';
-    if (anyDigit && plain && significant <= 15 && exponent >= -22) {
-        // An exact integer over an exact power of ten: the one rounding of
-        // the division is the correctly rounded double strtod gives.
-        double magnitude = static_cast<double>(mantissa);
-        if (exponent != 0) magnitude /= kExactPowers[-exponent];
-        *real = static_cast<float>(negative ? -magnitude : magnitude);
-        return;
-    }
-    if (!anyDigit && next != 'i' && next != 'I' && next != 'n' && next != 'N' && p == digits) {
-        *real = 0.0f;  // strtod converts nothing
-        return;
-    }
-    *real = convertReal(number);
+// Every form of value, through the two conversions one at a time.
+void convertValueAlone(const char* text, int32_t* integer, float* real) {
+    *integer = convertInteger(text);
+    *real = convertReal(text);
 }
 
 // The number of leading decimal digits of the eight bytes at p (0 to 8),
@@ -216,7 +169,7 @@ void convertValue(const char* text, std::size_t readable, int32_t* integer, floa
     // converted eight bytes at a time without a branch per character. It
     // looks at up to 19 bytes: a sign, two runs of eight with the "." between
     // them, and the byte after; they must lie in the buffer.
-    if (readable < 19) return convertValueByCharacters(p, integer, real);
+    if (readable < 19) return convertValueAlone(p, integer, real);
     // The forms vary from key to key, so the path is chosen with flags
     // rather than branches a processor would guess wrong.
     const bool negative = *p == '-';
@@ -233,7 +186,7 @@ void convertValue(const char* text, std::size_t readable, int32_t* integer, floa
     // Longer runs, exponents, hexadecimal, infinities and NaNs are strtod's.
     const bool slow = (whole.count == 8) | (fraction.count == 8) | (next == 'e') | (next == 'x') |
                       ((!anyDigit) & ((next == 'i') | (next == 'n')));
-    if (slow) return convertValueByCharacters(p, integer, real);
+    if (slow) return convertValueAlone(p, integer, real);
     // Without a digit nothing converts: "-x" gives +0, not -0.
     const bool minus = negative & anyDigit;
     *integer = minus ? -static_cast<int32_t>(whole.value) : static_cast<int32_t>(whole.value);
@@ -243,10 +196,6 @@ void convertValue(const char* text, std::size_t readable, int32_t* integer, floa
     const uint64_t scaled = static_cast<uint64_t>(whole.value) * kExactIntegerPowers[fraction.count] + fraction.value;
     const double magnitude = static_cast<double>(scaled) / kExactPowers[fraction.count];
     *real = static_cast<float>(minus ? -magnitude : magnitude);
-}
-
-void convertValue(const char* text, int32_t* integer, float* real) {
-    convertValueByCharacters(text, integer, real);
 }
 
 }  // namespace kv
