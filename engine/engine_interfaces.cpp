@@ -21,6 +21,10 @@ FadeInterface* FAD = nullptr;
 NetworkInterface* NET = nullptr;
 ForceFeedbackInterface* FFB = nullptr;
 
+Camera* mainCamera = nullptr;
+Camera* mapCamera = nullptr;
+Camera* mirrorCamera = nullptr;
+
 FlightModule* engine = nullptr;
 
 }  // namespace kv

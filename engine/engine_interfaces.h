@@ -27,6 +27,12 @@ extern FadeInterface* FAD;
 extern NetworkInterface* NET;         // may be null
 extern ForceFeedbackInterface* FFB;  // may be null
 
+// The flight's cameras, created by the loading and destroyed by the
+// unloading; mirrorCamera only while the cockpit mirror is on.
+extern Camera* mainCamera;
+extern Camera* mapCamera;
+extern Camera* mirrorCamera;
+
 // The one engine object while the engine interfaces are held; null otherwise.
 extern FlightModule* engine;
 

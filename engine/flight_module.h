@@ -14,6 +14,7 @@
 
 namespace kv {
 
+class ConfigDocument;
 class LoadingScreen;
 
 // Far and near clip distances of one depth partition.
@@ -41,6 +42,14 @@ public:
     void TakeScreenshot() override;
     void GetFlightDirectory(char* buffer, int32_t size) override;
     float GetStepRate() override;
+
+    // Flight loading and unloading (loading/).
+    int32_t LoadKorvane(const char* startFile);
+    void UnloadKorvane();
+    void readPlayerOptions();
+    void applyHostGameplayOptions(ConfigDocument* document);
+    int32_t loadStartupFile(const char* fileName);
+    void setupCockpitMirror(int32_t objectId);
 
     GraphicsSetup graphicsSetup = {};
     ScreenshotCapture screenshot;
