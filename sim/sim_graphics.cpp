@@ -1,6 +1,5 @@
 #include "sim/sim_graphics.h"
 
-#include <algorithm>
 #include <fstream>
 
 #include "platform/workdir.h"

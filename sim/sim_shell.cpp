@@ -1,6 +1,5 @@
 #include "sim/sim_shell.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>

@@ -1,0 +1,43 @@
+#include "sim/sim_flight_modules.h"
+
+
+#include "sim/record_json.h"
+
+namespace kvsim {
+
+void SimForceFeedback::ffbLoadEffects(const char* fileName) { call("ffbLoadEffects", {text(fileName)}); }
+void SimForceFeedback::ffbUnloadEffects() { call("ffbUnloadEffects"); }
+void SimForceFeedback::ffbSetControlEvent(const kv::ControlEvent* event) {
+    call("ffbSetControlEvent", {toJson(event)});
+}
+void SimForceFeedback::ffbStopEffects() { call("ffbStopEffects"); }
+
+void SimHud::hudInit(const char* dataFileName) { call("hudInit", {text(dataFileName)}); }
+void SimHud::hudShutdown() { call("hudShutdown"); }
+void SimHud::hudSetViewPosition(const double* p) { call("hudSetViewPosition", {position(p)}); }
+void SimHud::hudSetViewOrientation(const float* m) { call("hudSetViewOrientation", {orientation(m)}); }
+void SimHud::hudRender() { call("hudRender"); }
+void SimHud::hudRenderMap() { call("hudRenderMap"); }
+
+void SimAvionics::avnUpdate() { call("avnUpdate"); }
+
+void SimComm::comInit(const char* dataFileName) { call("comInit", {text(dataFileName)}); }
+void SimComm::comShutdown() { call("comShutdown"); }
+void SimComm::comOpenRadioMenu() { call("comOpenRadioMenu"); }
+void SimComm::comUpdate(float clampedFrameTime) { call("comUpdate", {clampedFrameTime}); }
+void SimComm::comRender() { call("comRender"); }
+
+void SimOptions::optReloadOptions() { call("optReloadOptions"); }
+kv::ConfigDocument* SimOptions::optGetDocument(kv::ConfigDocument** out) {
+    auto& r = call("optGetDocument");
+    if (out) *out = document;
+    r.hasResult = true;
+    r.result = handle(document, "document");
+    return document;
+}
+void SimOptions::optReleaseDocument(kv::ConfigDocument** out) {
+    call("optReleaseDocument", {out ? handle(*out, "document") : Json(nullptr)});
+    if (out) *out = nullptr;
+}
+
+}  // namespace kvsim

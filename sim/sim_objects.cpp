@@ -1,0 +1,91 @@
+#include "sim/sim_objects.h"
+
+
+
+namespace kvsim {
+
+void* SimGameObject::interfaceOf(int32_t kind) {
+    switch (kind) {
+        case kv::kTargetRecordKind: return static_cast<kv::TargetRecord*>(this);
+        case kv::kFlightControlsKind: return static_cast<kv::FlightControls*>(this);
+        case kv::kBodyKind: return static_cast<kv::Body*>(this);
+        case kv::kAircraftKind: return static_cast<kv::Aircraft*>(this);
+        case kv::kViewAttachmentKind: return static_cast<kv::ViewAttachment*>(this);
+        default: return nullptr;
+    }
+}
+
+int32_t SimGameObject::objectGetInterface(int32_t kind, void** iface) {
+    auto& r = call("objectGetInterface", {kind});
+    void* found = interfaceOf(kind);
+    if (iface) *iface = found;
+    return returns<int32_t>(r, found ? 1 : 0);
+}
+int32_t SimGameObject::objectIsActive() { return returns(call("objectIsActive"), active); }
+int32_t SimGameObject::objectGetRenderFlags() { return returns(call("objectGetRenderFlags"), renderFlags); }
+void SimGameObject::objectSetRenderFlags(int32_t flags) {
+    call("objectSetRenderFlags", {flags});
+    renderFlags = flags;
+}
+int32_t SimGameObject::targetIsActive() { return returns(call("targetIsActive"), active); }
+int32_t SimGameObject::controlsGetState(int32_t attribute) {
+    auto it = controlStates.find(attribute);
+    return returns(call("controlsGetState", {attribute}), it == controlStates.end() ? 0 : it->second);
+}
+void SimGameObject::bodyGetPosition(double* p) {
+    call("bodyGetPosition");
+    if (p) std::copy(position, position + 3, p);
+}
+void SimGameObject::bodyGetVelocity(float* v) {
+    call("bodyGetVelocity");
+    if (v) std::copy(velocity, velocity + 3, v);
+}
+void SimGameObject::bodyGetOrientation(float* m) {
+    call("bodyGetOrientation");
+    if (m) std::copy(orientation, orientation + 9, m);
+}
+void SimGameObject::objectSendEvent(int32_t event, int32_t target, int32_t value) {
+    call("objectSendEvent", {event, target, value});
+}
+int32_t SimGameObject::targetGetObjectId() { return returns(call("targetGetObjectId"), targetId); }
+void SimGameObject::viewAttachReset(int32_t a, int32_t b) { call("viewAttachReset", {a, b}); }
+
+SimGameObject& SimObjects::object(int32_t id) {
+    auto& slot = objects[id];
+    if (!slot) slot = std::make_unique<SimGameObject>(world_, id);
+    return *slot;
+}
+
+void SimObjects::objInitObjects() { call("objInitObjects"); }
+void SimObjects::objReleaseObjects() { call("objReleaseObjects"); }
+int32_t SimObjects::objGetFlagByName(const char* name) {
+    auto it = name ? world_.objectFlags.find(name) : world_.objectFlags.end();
+    return returns(call("objGetFlagByName", {text(name)}), it == world_.objectFlags.end() ? 0 : it->second);
+}
+kv::GameObject* SimObjects::objGetObject(int32_t objectId) {
+    auto& r = call("objGetObject", {objectId});
+    auto it = objects.find(objectId);
+    kv::GameObject* result = it == objects.end() ? nullptr : static_cast<kv::GameObject*>(it->second.get());
+    r.hasResult = true;
+    r.result = handle(result, "object");
+    return result;
+}
+int32_t SimObjects::objGetObjectInterface(int32_t objectId, int32_t kind, void** iface) {
+    auto& r = call("objGetObjectInterface", {objectId, kind});
+    auto it = objects.find(objectId);
+    void* found = it == objects.end() ? nullptr : it->second->interfaceOf(kind);
+    if (iface) *iface = found;
+    return returns<int32_t>(r, found ? 1 : 0);
+}
+int32_t SimObjects::objGetPlayerObject() { return returns(call("objGetPlayerObject"), playerObject); }
+void SimObjects::objSetPlayerObject(int32_t objectId) {
+    call("objSetPlayerObject", {objectId});
+    playerObject = objectId;
+}
+void SimObjects::objSetPlayerControl(int32_t on) { call("objSetPlayerControl", {on}); }
+void SimObjects::objUpdate(float stepTime) { call("objUpdate", {stepTime}); }
+void SimObjects::objRender(float simulatedTime) { call("objRender", {simulatedTime}); }
+void SimObjects::objRenderShadows() { call("objRenderShadows"); }
+void SimObjects::objEndFrame() { call("objEndFrame"); }
+
+}  // namespace kvsim

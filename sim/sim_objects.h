@@ -1,0 +1,70 @@
+// The object subsystem and its game objects. Each records every call and gives the results a flight relies on.
+#pragma once
+
+#include <map>
+#include <memory>
+
+#include "host/engine_interfaces.h"
+#include "sim/sim_part.h"
+
+namespace kvsim {
+
+// A game object with all its interfaces of kinds 2, 3, 4, 10 and 11.
+class SimGameObject final : public kv::GameObject,
+                            public kv::TargetRecord,
+                            public kv::FlightControls,
+                            public kv::Body,
+                            public kv::Aircraft,
+                            public kv::ViewAttachment,
+                            SimPart {
+public:
+    SimGameObject(SimWorld& world, int32_t id) : SimPart(world), id(id) {}
+    int32_t objectGetInterface(int32_t kind, void** iface) override;
+    int32_t objectIsActive() override;
+    int32_t objectGetRenderFlags() override;
+    void objectSetRenderFlags(int32_t flags) override;
+    int32_t targetIsActive() override;
+    int32_t controlsGetState(int32_t attribute) override;
+    void bodyGetPosition(double* p) override;
+    void bodyGetVelocity(float* v) override;
+    void bodyGetOrientation(float* m) override;
+    void objectSendEvent(int32_t event, int32_t target, int32_t value) override;
+    int32_t targetGetObjectId() override;
+    void viewAttachReset(int32_t a, int32_t b) override;
+
+    // The interface of kind, or null for a kind the object does not have.
+    void* interfaceOf(int32_t kind);
+
+    int32_t id;
+    int32_t active = 1;
+    int32_t renderFlags = 0;
+    int32_t targetId = -1;
+    std::map<int32_t, int32_t> controlStates;
+    double position[3] = {};
+    float velocity[3] = {};
+    float orientation[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+};
+
+class SimObjects : public kv::ObjectsInterface, SimPart {
+public:
+    using SimPart::SimPart;
+    void objInitObjects() override;
+    void objReleaseObjects() override;
+    int32_t objGetFlagByName(const char* name) override;
+    kv::GameObject* objGetObject(int32_t objectId) override;
+    int32_t objGetObjectInterface(int32_t objectId, int32_t kind, void** iface) override;
+    int32_t objGetPlayerObject() override;
+    void objSetPlayerObject(int32_t objectId) override;
+    void objSetPlayerControl(int32_t on) override;
+    void objUpdate(float stepTime) override;
+    void objRender(float simulatedTime) override;
+    void objRenderShadows() override;
+    void objEndFrame() override;
+
+    // Makes (or returns) the object with id.
+    SimGameObject& object(int32_t id);
+    std::map<int32_t, std::unique_ptr<SimGameObject>> objects;
+    int32_t playerObject = -1;
+};
+
+}  // namespace kvsim
