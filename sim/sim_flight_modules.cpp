@@ -1,6 +1,5 @@
 #include "sim/sim_flight_modules.h"
 
-
 #include "sim/record_json.h"
 
 namespace kvsim {

@@ -1,7 +1,5 @@
 #include "sim/sim_mission.h"
 
-
-
 namespace kvsim {
 
 void SimMission::msnLoadSpeech(const char* fileName) { call("msnLoadSpeech", {text(fileName)}); }

@@ -1,7 +1,5 @@
 #include "sim/sim_network.h"
 
-
-
 namespace kvsim {
 
 void SimNetwork::netLeave() { call("netLeave"); }

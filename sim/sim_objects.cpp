@@ -1,7 +1,5 @@
 #include "sim/sim_objects.h"
 
-
-
 namespace kvsim {
 
 void* SimGameObject::interfaceOf(int32_t kind) {

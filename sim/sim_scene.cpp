@@ -1,6 +1,5 @@
 #include "sim/sim_scene.h"
 
-
 #include "sim/record_json.h"
 
 namespace kvsim {

@@ -1,6 +1,5 @@
 #include "sim/sim_sound.h"
 
-
 namespace kvsim {
 
 void SimSound::sndLoadSoundList(const char* fileName) { call("sndLoadSoundList", {text(fileName)}); }

@@ -1,6 +1,5 @@
 #include "sim/sim_text.h"
 
-
 #include "sim/sim_text_util.h"
 #include "sim/record_json.h"
 

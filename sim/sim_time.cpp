@@ -1,6 +1,5 @@
 #include "sim/sim_time.h"
 
-
 namespace kvsim {
 
 void SimClock::clkReset() { call("clkReset"); }

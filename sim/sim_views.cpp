@@ -1,6 +1,5 @@
 #include "sim/sim_views.h"
 
-
 namespace kvsim {
 
 void SimViews::vmgLoadViewList(const char* fileName) { call("vmgLoadViewList", {text(fileName)}); }
