@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "config/file_manager.h"
+#include "config/printf_format.h"
 #include "config/strings.h"
 #include "engine/engine_interfaces.h"
 #include "platform/workdir.h"
@@ -14,30 +15,7 @@ namespace {
 
 const int32_t kNameSize = 260;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 }  // namespace
-
-bool isSafeNumberFormat(const char* format) {
-    if (!format) return false;
-    int conversions = 0;
-    for (const char* p = format; *p; ++p) {
-        if (*p != '%') continue;
-        ++p;
-        if (*p == '%') continue;
-        while (*p && std::strchr("-+ #0", *p)) ++p;
-        while (isDigit(*p)) ++p;
-        if (*p == '.') {
-            ++p;
-            while (isDigit(*p)) ++p;
-        }
-        // No length modifier: the one argument is a 32-bit int. A '*' would
-        // take a second argument, and anything else reads the wrong type.
-        if (!*p || !std::strchr("diuoxX", *p)) return false;
-        if (++conversions > 1) return false;
-    }
-    return true;
-}
 
 ScreenshotCapture::ScreenshotCapture() : lastNumber(0), maxScreenShot(999), soundId(-1) {
     std::strcpy(directory, ".\\");
@@ -63,7 +41,7 @@ int32_t ScreenshotCapture::capture() {
     setWorkingDir(directory);  // a missing directory leaves the old one current
     int32_t handle = -1;
     SND->sndPlaySound(&handle, soundId, 0);  // the click comes before any search
-    const bool formatUsable = isSafeNumberFormat(filenameFormat);
+    const bool formatUsable = formatAccepts(filenameFormat, FormatArgument::Integer, 0, 1);
     while (formatUsable && lastNumber < maxScreenShot) {
         ++lastNumber;
         char name[kNameSize];

@@ -26,10 +26,4 @@ public:
     char filenameFormat[260];
 };
 
-// True when format holds at most one conversion and that one is an integer
-// conversion (d, i, u, o, x, X) with optional flags, width and precision;
-// "%%" is a literal. The format comes from a file players edit, so nothing
-// else may reach the C library as a format.
-bool isSafeNumberFormat(const char* format);
-
 }  // namespace kv

@@ -1,0 +1,46 @@
+#include "config/printf_format.h"
+
+#include <cstring>
+
+namespace kv {
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+const char* conversionsOf(FormatArgument kind) {
+    switch (kind) {
+        case FormatArgument::Integer: return "diuoxX";
+        case FormatArgument::Real: return "fFeEgGaA";
+        case FormatArgument::Text: return "s";
+    }
+    return "";
+}
+
+}  // namespace
+
+int32_t formatAccepts(const char* format, FormatArgument kind, int32_t minConversions,
+                      int32_t maxConversions) {
+    if (!format) return 0;
+    const char* allowed = conversionsOf(kind);
+    int32_t conversions = 0;
+    for (const char* p = format; *p; ++p) {
+        if (*p != '%') continue;
+        ++p;
+        if (*p == '%') continue;
+        while (*p && std::strchr("-+ #0", *p)) ++p;
+        while (isDigit(*p)) ++p;
+        if (*p == '.') {
+            ++p;
+            while (isDigit(*p)) ++p;
+        }
+        // Anything but a plain conversion letter of the expected kind (a
+        // length modifier, '*', '$', 'n', or the end of the text) would read
+        // an argument the caller never passed, or write through one.
+        if (!*p || !std::strchr(allowed, *p)) return 0;
+        if (++conversions > maxConversions) return 0;
+    }
+    return conversions >= minConversions;
+}
+
+}  // namespace kv
