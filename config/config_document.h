@@ -11,6 +11,7 @@
 
 #include "config/ptr_list.h"
 #include "config/text_pool.h"
+#include "host/records.h"  // FontSettings, the record the graphics module takes
 
 namespace kv {
 
@@ -51,12 +52,6 @@ struct ConfigColor {
 
 // Style flag bits of FontSettings.
 enum FontStyle : int32_t { kFontBold = 2, kFontItalic = 16, kFontUnderline = 32, kFontStrikeOut = 64 };
-
-struct FontSettings {
-    char faceName[260];
-    int32_t size;
-    int32_t style;
-};
 
 // Bounds that keep a file that includes itself from exhausting the stack.
 const int32_t kMaxIncludeDepth = 32;

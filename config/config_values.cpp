@@ -275,12 +275,12 @@ int32_t getFontSettings(FontSettings* out, ConfigDocument* document, const char*
     if (!out || !document) return 0;
     document->getString(section, "TextFontName", "", out->faceName, sizeof out->faceName, kCaseKeep);
     out->size = document->getInt(section, "TextSize", 0);
-    out->style = 0;
+    out->styleFlags = 0;
     if (out->size < 1) return 0;
-    if (document->getBool(section, "TextBold", 0)) out->style += kFontBold;
-    if (document->getBool(section, "TextItalic", 0)) out->style += kFontItalic;
-    if (document->getBool(section, "TextUnderline", 0)) out->style += kFontUnderline;
-    if (document->getBool(section, "TextStrikeOut", 0)) out->style += kFontStrikeOut;
+    if (document->getBool(section, "TextBold", 0)) out->styleFlags += kFontBold;
+    if (document->getBool(section, "TextItalic", 0)) out->styleFlags += kFontItalic;
+    if (document->getBool(section, "TextUnderline", 0)) out->styleFlags += kFontUnderline;
+    if (document->getBool(section, "TextStrikeOut", 0)) out->styleFlags += kFontStrikeOut;
     return 1;
 }
 

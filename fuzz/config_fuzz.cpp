@@ -211,7 +211,7 @@ void readExisting(kv::ConfigDocument& doc, const Record& r) {
         CHECK(std::memchr(font.faceName, 0, sizeof font.faceName) != nullptr);
         if (found) {
             CHECK(font.size >= 1);
-            CHECK((font.style & ~(kv::kFontBold | kv::kFontItalic | kv::kFontUnderline | kv::kFontStrikeOut)) == 0);
+            CHECK((font.styleFlags & ~(kv::kFontBold | kv::kFontItalic | kv::kFontUnderline | kv::kFontStrikeOut)) == 0);
         }
         return;
     }

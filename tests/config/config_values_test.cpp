@@ -101,10 +101,10 @@ TEST(ConfigValues, CompositeValues) {
     EXPECT_EQ(kv::getFontSettings(&font, doc.get(), "Font"), 1);
     EXPECT_STREQ(font.faceName, "Arial Narrow");
     EXPECT_EQ(font.size, 12);
-    EXPECT_EQ(font.style, kv::kFontBold | kv::kFontUnderline);
+    EXPECT_EQ(font.styleFlags, kv::kFontBold | kv::kFontUnderline);
     EXPECT_EQ(kv::getFontSettings(&font, doc.get(), "NoFont"), 0);
     EXPECT_STREQ(font.faceName, "Courier");
-    EXPECT_EQ(font.style, 0);
+    EXPECT_EQ(font.styleFlags, 0);
     EXPECT_EQ(kv::getFontSettings(&font, doc.get(), "Missing"), 0);
 
     char* copy = kv::getStringCopy(doc.get(), "V", "Text", kv::kCaseUpper);
