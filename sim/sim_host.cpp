@@ -1,8 +1,11 @@
 #include "sim/sim_host.h"
 
+#include <utility>
+
 namespace kvsim {
 
-SimHost::SimHost() {
+SimHost::SimHost(Scenario initial) {
+    world.scenario = std::move(initial);
     shell.provide("APP", static_cast<kv::AppInterface*>(&app), "APP");
     shell.provide("DLL", static_cast<kv::DllInterface*>(&dll), "DLL");
     shell.provide("FMG", static_cast<kv::FileManagerInterface*>(&fileManager), "FMG");

@@ -1,6 +1,7 @@
 // The whole stand-in host: the shell with every interface present, all
 // sharing one world and call log. Tests remove interfaces or change the
-// world's results before binding the module.
+// world's results before binding the module; behaviour comes from the
+// scenario, which tests may change before binding or flying.
 #pragma once
 
 #include "sim/sim_graphics.h"
@@ -12,11 +13,13 @@ namespace kvsim {
 
 class SimHost {
 public:
-    SimHost();
+    explicit SimHost(Scenario scenario = Scenario());
     SimHost(const SimHost&) = delete;
     SimHost& operator=(const SimHost&) = delete;
 
     SimWorld world;
+    // The world's scenario, under the name the host program and tests use.
+    Scenario& scenario = world.scenario;
     SimShell shell{world};
     SimApp app{world};
     SimDll dll{world};

@@ -9,11 +9,15 @@
 #include <vector>
 
 #include "sim/call_log.h"
+#include "sim/scenario.h"
 
 namespace kvsim {
 
 struct SimWorld {
     CallLog log;
+    // What the run asks of the stand-in host; every simulated module reads
+    // its behaviour from here.
+    Scenario scenario;
 
     // APP
     int32_t appUpdateResult = 1;
