@@ -1,5 +1,6 @@
 #include "engine/flight_module.h"
 
+#include "commands/message_text.h"
 #include "config/strings.h"
 #include "engine/engine_interfaces.h"
 #include "module/shell_interfaces.h"
@@ -94,9 +95,7 @@ void FlightModule::SetPaused(int32_t value) {
     if (MSN->msnCanPause() == 0) return;
     if (skipToNextActive) return;
     paused = value;
-    const char* text = TXT->txtGetString(textFilename, value ? pausedTextId : unpausedTextId);
-    // A missing text is never handed on as a format.
-    if (text) MSG->msgShowText(text);
+    showTableText(textFilename, value ? pausedTextId : unpausedTextId);
 }
 
 void FlightModule::SetScreenshotDirectory(const char* directory) {

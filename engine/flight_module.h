@@ -51,6 +51,19 @@ public:
     int32_t loadStartupFile(const char* fileName);
     void setupCockpitMirror(int32_t objectId);
 
+    // Flight commands (commands/): each refuses silently when the flight
+    // does not allow it.
+    void increaseTimeCompression();
+    void resetTimeCompression();
+    void changeTimeOfDay();
+    void skipToNext();
+    void openRadioMenu();
+    void toggleMap();
+    // mode: 0 all, 1 enemy, 2 friendly, 3 the player's target.
+    void startChat(int32_t mode);
+    void startTargetChat();
+    void eject();
+
     GraphicsSetup graphicsSetup = {};
     ScreenshotCapture screenshot;
     LoadingScreen* loadingScreen = nullptr;
