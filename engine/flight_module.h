@@ -11,6 +11,7 @@
 #include "engine/recursive_spin_lock.h"
 #include "host/engine_interfaces.h"
 #include "host/records.h"
+#include "loading/flight_systems.h"
 
 namespace kv {
 
@@ -190,6 +191,9 @@ public:
     // sets it back to.
     float screenshotTimer = 0;
     float screenshotInterval = 0;
+
+    // What the loading has brought up; the unloading takes it down.
+    FlightSystems systemsUp = {};
 
     RecursiveSpinLock lock;
 };
