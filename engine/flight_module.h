@@ -9,6 +9,7 @@
 #include "commands/screenshot_capture.h"
 #include "engine/flight_module_interface.h"
 #include "engine/recursive_spin_lock.h"
+#include "frame/frame_state.h"
 #include "host/engine_interfaces.h"
 #include "host/records.h"
 #include "loading/flight_systems.h"
@@ -43,6 +44,18 @@ public:
     void TakeScreenshot() override;
     void GetFlightDirectory(char* buffer, int32_t size) override;
     float GetStepRate() override;
+
+    // The frame loop (frame/): one frame under the engine lock, the player
+    // aircraft it follows, and what it draws.
+    void frameStep();
+    void trackPlayerObject();
+    void renderMainView(const FrameView& view, float simTime);
+    void renderMirrorView();
+    void renderMapView(float clampedFrameTime);
+    // Network flights only: the in-flight chat line and the join wait.
+    void sendChatLine();
+    void drawChatLine(float frameTime);
+    void updateJoinWait(float clampedFrameTime);
 
     // Flight loading and unloading (loading/).
     int32_t LoadKorvane(const char* startFile);
@@ -191,6 +204,9 @@ public:
     // sets it back to.
     float screenshotTimer = 0;
     float screenshotInterval = 0;
+
+    // What the frame step carries from one frame to the next.
+    FrameState frameState = {};
 
     // What the loading has brought up; the unloading takes it down.
     FlightSystems systemsUp = {};
