@@ -1,0 +1,98 @@
+// readPlayerOptions and applyHostGameplayOptions: the player's own settings,
+// borrowed from the options module's document for the length of one read.
+#include <cstdint>
+
+#include "config/config_document.h"
+#include "config/strings.h"
+#include "engine/engine_interfaces.h"
+#include "engine/flight_module.h"
+#include "module/services.h"
+#include "module/shell_interfaces.h"
+
+namespace kv {
+
+namespace {
+
+struct OptionRow {
+    const char* section;
+    const char* key;
+    int32_t* (*field)(FlightModule& engine);
+};
+
+#define OPTION(section, key, x) {section, key, [](FlightModule& e) -> int32_t* { return &e.x; }}
+
+// In reading order; every key is an integer with default 0. ControlMap, the
+// one text, is read after them.
+const OptionRow kOptionRows[] = {
+    OPTION("GameplayOptions", "CockpitView", cockpitView),
+    OPTION("GraphicsOptions", "DisplayDeviceID", graphicsSetup.displayDeviceId),
+    OPTION("GraphicsOptions", "DisplayWidth", graphicsSetup.displayWidth),
+    OPTION("GraphicsOptions", "DisplayHeight", graphicsSetup.displayHeight),
+    OPTION("GraphicsOptions", "DisplayDepth", graphicsSetup.displayDepth),
+    OPTION("GraphicsOptions", "ObjectDetail", displayOptions.objectDetail),
+    OPTION("GraphicsOptions", "Shadow", displayOptions.shadow),
+    OPTION("GraphicsOptions", "EffectsDetail", effectsDetail),
+    OPTION("GraphicsOptions", "TerrainDetail", terrainDetailOption),
+    OPTION("GraphicsOptions", "HorizonDistance", horizonDistanceOption),
+    OPTION("GraphicsOptions", "GroundObjectDensity", terrainSetup.groundObjectDensity),
+    OPTION("GraphicsOptions", "ObjectTexture", objectTextureOption),
+    OPTION("GraphicsOptions", "TerrainTexture", terrainTextureOption),
+    OPTION("GraphicsOptions", "CockpitTexture", cockpitTextureOption),
+    OPTION("GraphicsOptions", "CockpitMirrors", cockpitMirrors),
+    OPTION("GraphicsOptions", "LensFlare", lensFlare),
+    OPTION("SoundOptions", "SpeechSubtitles", speechSubtitles),
+};
+
+#undef OPTION
+
+// The host's eleven gameplay bytes, in the order of the record.
+const char* const kHostGameplayKeys[11] = {
+    "EnemySkill", "FlightModel", "WeaponEffectiveness", "Avionics", "Targeting", "HUDDisplay",
+    "Landing",    "Collision",   "Blackout",            "AmmoUsage", "FuelUsage",
+};
+
+}  // namespace
+
+void FlightModule::readPlayerOptions() {
+    OptionsInterface* opt = nullptr;
+    ConfigDocument* document = nullptr;
+    shell->GetInterface("OPT", reinterpret_cast<void**>(&opt));
+    if (opt) opt->optGetDocument(&document);
+
+    // A host without an options module, or one that lends no document: the
+    // flight runs on every option 0 (lowest detail, no control map) rather
+    // than calling through a null interface or document. Nothing was lent,
+    // so nothing is given back.
+    if (!document) {
+        TraceMessage("No player options document, every option is 0!");
+        for (const OptionRow& row : kOptionRows) *row.field(*this) = 0;
+        strFree(&controlMap);
+        if (opt) shell->ReleaseInterface("OPT", reinterpret_cast<void**>(&opt));
+        return;
+    }
+
+    // Before the reading, so that a network flight reads the host's values.
+    if (networkFlight) applyHostGameplayOptions(document);
+    for (const OptionRow& row : kOptionRows) *row.field(*this) = document->getInt(row.section, row.key, 0);
+    // The previous flight's map is freed by its unloading; a load that
+    // never got there must not lose it.
+    strFree(&controlMap);
+    controlMap = getStringCopy(document, "ControlOptions", "ControlMap", kCaseKeep);
+
+    opt->optReleaseDocument(&document);
+    shell->ReleaseInterface("OPT", reinterpret_cast<void**>(&opt));
+}
+
+void FlightModule::applyHostGameplayOptions(ConfigDocument* document) {
+    if (!document) return;
+    HostGameSettings settings = {};
+    // Without a network module there are no host settings; the terrain
+    // detail is still forced down.
+    if (NET) NET->netGetGameSettings(&settings);
+    // Every player of a network flight loads the lowest terrain detail.
+    document->setInt("GraphicsOptions", "TerrainDetail", 0);
+    if (!settings.gameplay) return;
+    for (int32_t i = 0; i < 11; ++i) document->setInt("GameplayOptions", kHostGameplayKeys[i], settings.gameplay[i]);
+}
+
+}  // namespace kv

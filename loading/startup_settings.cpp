@@ -1,0 +1,198 @@
+// loadStartupFile: reads the flight's start-up file into the engine by
+// walking the start-up vocabulary row by row.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+#include "config/config_document.h"
+#include "config/file_manager.h"
+#include "config/paths.h"
+#include "config/strings.h"
+#include "engine/engine_interfaces.h"
+#include "engine/flight_module.h"
+#include "loading/startup_vocabulary.h"
+#include "loadingscreen/loading_screen.h"
+#include "module/services.h"
+#include "module/shell_interfaces.h"
+
+namespace kv {
+
+namespace {
+
+// Room the document keeps beyond the file's own bytes.
+const int32_t kStartupExtraBytes = 61440;
+// Names, paths and single text values.
+const int32_t kTextSize = 260;
+
+struct ReadState {
+    FlightModule& engine;
+    ConfigDocument& document;
+    // Step T decides once, at its first row, whether the in-flight text file
+    // is there to look the six ids up in.
+    bool textFileChecked;
+    bool textFileLoaded;
+};
+
+const char* orEmpty(const char* text) { return text ? text : ""; }
+
+bool usable(float value, StartupCheck check) {
+    switch (check) {
+        case StartupCheck::kNone: return true;
+        case StartupCheck::kStepLength: return std::isfinite(value) && value >= kMinStepLength;
+        case StartupCheck::kPositive: return std::isfinite(value) && value > 0.0f;
+        case StartupCheck::kNotNegative: return std::isfinite(value) && value >= 0.0f;
+        case StartupCheck::kFinite: return std::isfinite(value);
+    }
+    return true;
+}
+
+// The frame loop divides by, compares with and multiplies by these values
+// every frame: a NaN, an infinity or a zero step would stall or never end a
+// frame, so such a value gives way to the row's default.
+float readReal(ReadState& state, const StartupRow& row, const char* section) {
+    const float value = state.document.getFloat(section, row.key, row.defaultNumber);
+    if (usable(value, row.check)) return value;
+    TraceMessage("...start-up setting %s %s=%g cannot be used, %g taken instead.", section, row.key,
+                 static_cast<double>(value), static_cast<double>(row.defaultNumber));
+    return row.defaultNumber;
+}
+
+// A second flight reads into fields the first one filled: the old text goes
+// first, so nothing is lost across flights.
+void replaceText(char** field, char* value) {
+    strFree(field);
+    *field = value;
+}
+
+int32_t minutesToSeconds(int32_t minutes) {
+    const int64_t seconds = static_cast<int64_t>(minutes) * 60;
+    if (seconds > INT32_MAX) return INT32_MAX;
+    if (seconds < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(seconds);
+}
+
+// Step T: the six in-flight text ids. Without a text file the section is
+// not read and every id is -1.
+void readTextId(ReadState& state, const char* text, int32_t* field) {
+    FlightModule& engine = state.engine;
+    if (!state.textFileChecked) {
+        state.textFileChecked = true;
+        if (strIsEmpty(engine.textFilename)) {
+            TraceMessage("No in-flight text file specified!");
+        } else {
+            TXT->txtLoadTextFile(engine.textFilename);
+            state.textFileLoaded = true;
+        }
+    }
+    *field = state.textFileLoaded ? TXT->txtGetStringId(engine.textFilename, text) : -1;
+}
+
+// Step V: the key of the player's cockpit view, else the key of view 0.
+void readStartView(ReadState& state, const StartupRow& row, char** field) {
+    FlightModule& engine = state.engine;
+    char key[32];
+    std::snprintf(key, sizeof key, row.key, engine.cockpitView);
+    char* value = getStringCopy(&state.document, row.section, key, kCaseKeep);
+    if (!value && engine.cockpitView != 0) {
+        std::snprintf(key, sizeof key, row.key, 0);
+        value = getStringCopy(&state.document, row.section, key, kCaseKeep);
+    }
+    replaceText(field, value);
+}
+
+// Rows whose value is a text that is used at once rather than kept.
+void useText(ReadState& state, const StartupRow& row, const char* section, void* field) {
+    FlightModule& engine = state.engine;
+    char text[kTextSize];
+    state.document.getString(section, row.key, row.defaultText, text, sizeof text, kCaseKeep);
+    switch (row.step) {
+        case StartupStep::kModulePath: {
+            // Never null: an empty value gives an empty path.
+            char path[kTextSize];
+            buildFilePath(engine.flightDirectory, text, "DLL", path, sizeof path);
+            replaceText(static_cast<char**>(field), strDuplicate(path));
+            break;
+        }
+        case StartupStep::kScreenshotFormat: engine.screenshot.setFilenameFormat(text); break;
+        case StartupStep::kScreenshotSound: engine.screenshot.setSoundEffect(text); break;
+        case StartupStep::kTextId: readTextId(state, text, static_cast<int32_t*>(field)); break;
+        default: break;
+    }
+}
+
+void readRow(ReadState& state, const StartupRow& row) {
+    FlightModule& engine = state.engine;
+    ConfigDocument& document = state.document;
+    const char* section = row.detailLevel ? detailSectionName(row.detailLevel(engine)) : row.section;
+    void* field = row.field ? row.field(engine) : nullptr;
+
+    switch (row.read) {
+        case StartupRead::kBool:
+            *static_cast<int32_t*>(field) = document.getBool(section, row.key, static_cast<int32_t>(row.defaultNumber));
+            break;
+        case StartupRead::kInt:
+            *static_cast<int32_t*>(field) = document.getInt(section, row.key, static_cast<int32_t>(row.defaultNumber));
+            break;
+        case StartupRead::kReal: *static_cast<float*>(field) = readReal(state, row, section); break;
+        case StartupRead::kCopy:
+            if (row.step == StartupStep::kStartView) {
+                readStartView(state, row, static_cast<char**>(field));
+            } else {
+                replaceText(static_cast<char**>(field), getStringCopy(&document, section, row.key, kCaseKeep));
+            }
+            break;
+        case StartupRead::kText: useText(state, row, section, field); break;
+        case StartupRead::kNone: break;
+    }
+
+    switch (row.step) {
+        case StartupStep::kSkipFlightNotice:
+            if (engine.skipFlight) TraceMessage("...Debug SkipFlight flag enabled...");
+            break;
+        case StartupStep::kMinutesToSeconds:
+            *static_cast<int32_t*>(field) = minutesToSeconds(*static_cast<int32_t*>(field));
+            break;
+        case StartupStep::kAppFlag:
+            engine.graphicsSetup.appFlag = APP->appQueryFlag() == 0 ? 1 : 0;
+            engine.graphicsSetup.fixedFlag = 1;
+            break;
+        case StartupStep::kDepthLimit:
+            if (engine.graphicsSetup.zBufferDepth > engine.graphicsSetup.displayDepth)
+                engine.graphicsSetup.zBufferDepth = engine.graphicsSetup.displayDepth;
+            break;
+        case StartupStep::kTerrainDetailLoaded: engine.terrainSetup.terrainDetailLoaded = 1; break;
+        case StartupStep::kZoomControlUnresolved: engine.zoomControlId = -1; break;
+        case StartupStep::kLoadingScreen:
+            // The loading sequence creates the screen before this read.
+            if (engine.loadingScreen) engine.loadingScreen->readSettings(&document);
+            break;
+        case StartupStep::kChatTextFile:
+            // Step C.
+            if (engine.chatTextFile) {
+                TXT->txtLoadTextFile(engine.chatTextFile);
+            } else {
+                TraceMessage("No in-flight chat text file specified!");
+            }
+            break;
+        default: break;
+    }
+}
+
+}  // namespace
+
+int32_t FlightModule::loadStartupFile(const char* fileName) {
+    // The document adds "INI" to a name without an extension, so the file
+    // tested for is the file that will be opened.
+    char path[kTextSize];
+    buildFilePath(nullptr, fileName, "INI", path, sizeof path);
+    if (fmgFileExists(path) == 0) {
+        TraceMessage("...korvane start-up file %s not found!.", orEmpty(fileName));
+        return 0;
+    }
+    ConfigDocument document(fileName, 0, 0, kStartupExtraBytes);
+    ReadState state{*this, document, false, false};
+    for (int32_t i = 0; i < kStartupRowCount; ++i) readRow(state, kStartupRows[i]);
+    return 1;
+}
+
+}  // namespace kv

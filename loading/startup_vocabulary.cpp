@@ -1,0 +1,183 @@
+#include "loading/startup_vocabulary.h"
+
+#include "engine/flight_module.h"
+
+namespace kv {
+
+namespace {
+
+using R = StartupRead;
+using S = StartupStep;
+using C = StartupCheck;
+
+using FieldAccess = void* (*)(FlightModule&);
+using LevelAccess = int32_t (*)(const FlightModule&);
+
+// A field's name for tools and its typed address for the reader; the typed
+// local makes a row whose field has the wrong type fail to compile.
+#define INT_FIELD(x) #x, [](FlightModule& e) -> void* { int32_t* p = &e.x; return p; }
+#define REAL_FIELD(x) #x, [](FlightModule& e) -> void* { float* p = &e.x; return p; }
+#define TEXT_FIELD(x) #x, [](FlightModule& e) -> void* { char** p = &e.x; return p; }
+#define NO_FIELD nullptr, nullptr
+#define LEVEL(x) #x, [](const FlightModule& e) -> int32_t { return e.x; }
+
+constexpr StartupRow boolRow(int32_t n, const char* section, const char* key, float def, StartupStep step,
+                             const char* dest, FieldAccess field) {
+    return {n, section, key, R::kBool, nullptr, def, step, C::kNone, dest, nullptr, nullptr, field};
+}
+
+constexpr StartupRow intRow(int32_t n, const char* section, const char* key, float def, StartupStep step,
+                            const char* dest, FieldAccess field) {
+    return {n, section, key, R::kInt, nullptr, def, step, C::kNone, dest, nullptr, nullptr, field};
+}
+
+constexpr StartupRow realRow(int32_t n, const char* section, const char* key, float def, StartupCheck check,
+                             const char* dest, FieldAccess field) {
+    return {n, section, key, R::kReal, nullptr, def, S::kStore, check, dest, nullptr, nullptr, field};
+}
+
+constexpr StartupRow realStepRow(int32_t n, const char* section, const char* key, float def, StartupStep step,
+                                 const char* dest, FieldAccess field) {
+    return {n, section, key, R::kReal, nullptr, def, step, C::kNone, dest, nullptr, nullptr, field};
+}
+
+constexpr StartupRow copyRow(int32_t n, const char* section, const char* key, StartupStep step,
+                             const char* dest, FieldAccess field) {
+    return {n, section, key, R::kCopy, nullptr, 0.0f, step, C::kNone, dest, nullptr, nullptr, field};
+}
+
+constexpr StartupRow textRow(int32_t n, const char* section, const char* key, StartupStep step,
+                             const char* dest, FieldAccess field) {
+    return {n, section, key, R::kText, "", 0.0f, step, C::kNone, dest, nullptr, nullptr, field};
+}
+
+constexpr StartupRow detailIntRow(int32_t n, const char* option, LevelAccess level, const char* key, float def,
+                                  StartupStep step, const char* dest, FieldAccess field) {
+    return {n, nullptr, key, R::kInt, nullptr, def, step, C::kNone, dest, option, level, field};
+}
+
+constexpr StartupRow detailRealRow(int32_t n, const char* option, LevelAccess level, const char* key, float def,
+                                   const char* dest, FieldAccess field) {
+    return {n, nullptr, key, R::kReal, nullptr, def, S::kStore, C::kNone, dest, option, level, field};
+}
+
+constexpr StartupRow stepRow(int32_t n, const char* section, StartupStep step, const char* dest,
+                             FieldAccess field) {
+    return {n, section, nullptr, R::kNone, nullptr, 0.0f, step, C::kNone, dest, nullptr, nullptr, field};
+}
+
+}  // namespace
+
+const char* const kDetailSections[3] = {"LowDetailOption", "MedDetailOption", "HighDetailOption"};
+
+const char* detailSectionName(int32_t level) {
+    if (level == 1) return kDetailSections[1];
+    if (level == 2) return kDetailSections[2];
+    return kDetailSections[0];
+}
+
+// clang-format off
+const StartupRow kStartupRows[] = {
+    boolRow( 1, "Debug", "SkipFlight", 0, S::kSkipFlightNotice, INT_FIELD(skipFlight)),
+    textRow( 2, "Korvane", "HUDDLL", S::kModulePath, TEXT_FIELD(hudModulePath)),
+    copyRow( 3, "Korvane", "HUDDataFilename", S::kStore, TEXT_FIELD(hudDataFilename)),
+    textRow( 4, "Korvane", "CommDLL", S::kModulePath, TEXT_FIELD(commModulePath)),
+    copyRow( 5, "Korvane", "CommDataFilename", S::kStore, TEXT_FIELD(commDataFilename)),
+    copyRow( 6, "Korvane", "SoundList", S::kStore, TEXT_FIELD(soundList)),
+    copyRow( 7, "Korvane", "ViewList", S::kStore, TEXT_FIELD(viewList)),
+    copyRow( 8, "Korvane", "ParticleSystem", S::kStore, TEXT_FIELD(particleSystem)),
+    copyRow( 9, "Korvane", "EnvironmentSystem", S::kStore, TEXT_FIELD(environmentSystem)),
+    copyRow(10, "Korvane", "MessageSystem", S::kStore, TEXT_FIELD(messageSystem)),
+    copyRow(11, "Korvane", "SpeechSystem", S::kStore, TEXT_FIELD(speechSystem)),
+    copyRow(12, "Korvane", "ForceFeedback", S::kStore, TEXT_FIELD(forceFeedback)),
+    copyRow(13, "Korvane", "ForceFeedbackControl", S::kStore, TEXT_FIELD(forceFeedbackControl)),
+    copyRow(14, "Korvane", "TextFilename", S::kStore, TEXT_FIELD(textFilename)),
+    realRow(15, "Korvane", "DeltaT", 0.1f, C::kStepLength, REAL_FIELD(deltaT)),
+    realRow(16, "Korvane", "MaxDeltaT", 0.2f, C::kPositive, REAL_FIELD(maxDeltaT)),
+    // The current time compression starts at the file's start value.
+    realRow(17, "Korvane", "StartTimeCompression", 1.0f, C::kNotNegative, REAL_FIELD(timeCompression)),
+    realRow(18, "Korvane", "MaxTimeCompression", 0.0f, C::kNotNegative, REAL_FIELD(maxTimeCompression)),
+    // Minutes in the file, seconds in the engine.
+    intRow( 19, "Korvane", "ChangeTimeAmount", 0, S::kMinutesToSeconds, INT_FIELD(changeTimeAmount)),
+    boolRow(20, "Korvane", "StartPaused", 0, S::kStore, INT_FIELD(paused)),
+    boolRow(21, "Korvane", "ShowCockpit", 0, S::kStore, INT_FIELD(showCockpit)),
+    copyRow(22, "Korvane", "EjectView", S::kStore, TEXT_FIELD(ejectView)),
+    intRow( 23, "SoundSettings", "SampleFrequency", 11025, S::kStore, INT_FIELD(sampleFrequency)),
+    intRow( 24, "SoundSettings", "BitsPerSample", 16, S::kStore, INT_FIELD(bitsPerSample)),
+    stepRow(25, nullptr, S::kAppFlag, INT_FIELD(graphicsSetup.appFlag)),
+    intRow( 26, "GraphicsSettings", "ZBufferDepth", 16, S::kDepthLimit, INT_FIELD(graphicsSetup.zBufferDepth)),
+    intRow( 27, "GraphicsSettings", "MaxVertexCount", 0, S::kStore, INT_FIELD(graphicsSetup.maxVertexCount)),
+    intRow( 28, "GraphicsSettings", "MaxIndexCount", 0, S::kStore, INT_FIELD(graphicsSetup.maxIndexCount)),
+    intRow( 29, "GraphicsSettings", "MaxTextureCount", 0, S::kStore, INT_FIELD(graphicsSetup.maxTextureCount)),
+    intRow( 30, "GraphicsSettings", "MaxModelType", 0, S::kStore, INT_FIELD(graphicsSetup.maxModelType)),
+    intRow( 31, "GraphicsSettings", "MaxMeshPerScene", 0, S::kStore, INT_FIELD(graphicsSetup.maxMeshPerScene)),
+    intRow( 32, "GraphicsSettings", "MaxModelPerScene", 0, S::kStore, INT_FIELD(graphicsSetup.maxModelPerScene)),
+    intRow( 33, "GraphicsSettings", "MaxLightPerScene", 0, S::kStore, INT_FIELD(graphicsSetup.maxLightPerScene)),
+    // 1.333333 as written, not the real nearest to 4/3.
+    realRow(34, "GraphicsSettings", "AspectRatio", 1.333333f, C::kNone, REAL_FIELD(aspectRatio)),
+    realRow(35, "GraphicsSettings", "MinPixelSize", 2.0f, C::kNone, REAL_FIELD(minPixelSize)),
+    realRow(36, "FarSceneClip", "FarClipDistance", 10000.0f, C::kNone, REAL_FIELD(farSceneClip.farClip)),
+    realRow(37, "FarSceneClip", "NearClipDistance", 1.0f, C::kNone, REAL_FIELD(farSceneClip.nearClip)),
+    realRow(38, "NormalSceneClip", "FarClipDistance", 10000.0f, C::kNone, REAL_FIELD(normalSceneClip.farClip)),
+    realRow(39, "NormalSceneClip", "NearClipDistance", 1.0f, C::kNone, REAL_FIELD(normalSceneClip.nearClip)),
+    realRow(40, "NearSceneClip", "FarClipDistance", 10000.0f, C::kNone, REAL_FIELD(nearSceneClip.farClip)),
+    realRow(41, "NearSceneClip", "NearClipDistance", 1.0f, C::kNone, REAL_FIELD(nearSceneClip.nearClip)),
+    detailRealRow(42, LEVEL(horizonDistanceOption), "HorizonDistance", 60000.0f,
+                  REAL_FIELD(terrainSetup.horizonDistance)),
+    detailIntRow(43, LEVEL(horizonDistanceOption), "DetailMeshSize", 0, S::kStore,
+                 INT_FIELD(terrainSetup.detailMeshSize)),
+    detailIntRow(44, LEVEL(terrainDetailOption), "DetailLevel", 0, S::kStore,
+                 INT_FIELD(terrainSetup.detailLevel)),
+    detailIntRow(45, LEVEL(terrainDetailOption), "WaterEffect", 0, S::kStore,
+                 INT_FIELD(terrainSetup.waterEffect)),
+    detailIntRow(46, LEVEL(terrainDetailOption), "NoiseTexture", 0, S::kTerrainDetailLoaded,
+                 INT_FIELD(terrainSetup.noiseTexture)),
+    detailIntRow(47, LEVEL(objectTextureOption), "MaxTextureRes", 256, S::kStore, INT_FIELD(objectTextureRes)),
+    detailIntRow(48, LEVEL(terrainTextureOption), "MaxTextureRes", 256, S::kStore, INT_FIELD(terrainTextureRes)),
+    detailIntRow(49, LEVEL(cockpitTextureOption), "MaxTextureRes", 256, S::kStore, INT_FIELD(cockpitTextureRes)),
+    intRow( 50, "WorldSettings", "SectorWidth", 0, S::kStore, INT_FIELD(sectorWidth)),
+    intRow( 51, "WorldSettings", "SectorHeight", 0, S::kStore, INT_FIELD(sectorHeight)),
+    intRow( 52, "WorldSettings", "SectorMaxObject", 0, S::kStore, INT_FIELD(sectorMaxObject)),
+    realRow(53, "WorldSettings", "Border", 10000.0f, C::kNone, REAL_FIELD(worldBorder)),
+    realRow(54, "WorldSettings", "MinHeight", 1.0f, C::kNone, REAL_FIELD(minHeight)),
+    realRow(55, "WorldSettings", "MaxHeight", 24000.0f, C::kNone, REAL_FIELD(maxHeight)),
+    realRow(56, "MapSettings", "MapMaxSize", 0.0f, C::kNone, REAL_FIELD(mapMaxSize)),
+    realRow(57, "MapSettings", "MapMinSize", 0.0f, C::kNone, REAL_FIELD(mapMinSize)),
+    // The map extent starts at its initial size.
+    realRow(58, "MapSettings", "MapInitSize", 0.0f, C::kNone, REAL_FIELD(mapSize)),
+    realStepRow(59, "MapSettings", "MapScaleRate", 0.0f, S::kZoomControlUnresolved, REAL_FIELD(mapScaleRate)),
+    // A control name; the loading resolves it into zoomControlId.
+    copyRow(60, "MapSettings", "ZoomControl", S::kStore, TEXT_FIELD(zoomControl)),
+    textRow(61, "ScreenShot", "FilenameFormat", S::kScreenshotFormat, NO_FIELD),
+    // Replaces the screenshot object's start value: no key, no screenshots.
+    intRow( 62, "ScreenShot", "MaxScreenShot", 0, S::kStore, INT_FIELD(screenshot.maxScreenShot)),
+    textRow(63, "ScreenShot", "SoundEffect", S::kScreenshotSound, NO_FIELD),
+    stepRow(64, "LoadingScreen", S::kLoadingScreen, NO_FIELD),
+    textRow(65, "TextStrings", "GamePaused", S::kTextId, INT_FIELD(pausedTextId)),
+    textRow(66, "TextStrings", "GameUnpaused", S::kTextId, INT_FIELD(unpausedTextId)),
+    textRow(67, "TextStrings", "TimeCompress", S::kTextId, INT_FIELD(timeCompressTextId)),
+    textRow(68, "TextStrings", "NormalTime", S::kTextId, INT_FIELD(normalTimeTextId)),
+    textRow(69, "TextStrings", "TimeSet", S::kTextId, INT_FIELD(timeSetTextId)),
+    textRow(70, "TextStrings", "WaitJoin", S::kTextId, INT_FIELD(waitJoinTextId)),
+    realRow(71, "SkipToNext", "Timer", 0.0f, C::kFinite, REAL_FIELD(skipToNextTimer)),
+    copyRow(72, "SkipToNext", "SkipToNextView", S::kStore, TEXT_FIELD(skipToNextView)),
+    copyRow(73, "SkipToNext", "AutoPilotCommand", S::kStore, TEXT_FIELD(autoPilotCommand)),
+    copyRow(74, "StartView", "StartView%03d", S::kStartView, TEXT_FIELD(startView)),
+    copyRow(75, "InFlightChat", "TargetText", S::kStore, TEXT_FIELD(chatTextFile)),
+    realRow(76, "InFlightChat", "CursorFlashTime", 0.0f, C::kNone, REAL_FIELD(cursorFlashTime)),
+    copyRow(77, "InFlightChat", "CursorString", S::kStore, TEXT_FIELD(cursorString)),
+    realRow(78, "InFlightChat", "RepeatDelay", 0.0f, C::kNone, REAL_FIELD(repeatDelay)),
+    realStepRow(79, "InFlightChat", "RepeatRate", 0.0f, S::kChatTextFile, REAL_FIELD(repeatRate)),
+};
+// clang-format on
+static_assert(sizeof kStartupRows / sizeof kStartupRows[0] == 79, "the start-up vocabulary has 79 rows");
+
+const int32_t kStartupRowCount = static_cast<int32_t>(sizeof kStartupRows / sizeof kStartupRows[0]);
+
+#undef INT_FIELD
+#undef REAL_FIELD
+#undef TEXT_FIELD
+#undef NO_FIELD
+#undef LEVEL
+
+}  // namespace kv

@@ -1,0 +1,88 @@
+// The start-up file's vocabulary: every section and key a flight reads, in
+// reading order, with how it is read, its default and where the value goes.
+// The start-up reader walks this table row by row, and tools that check a
+// start-up file walk the same table, so the two never disagree.
+#pragma once
+
+#include <cstdint>
+
+namespace kv {
+
+class FlightModule;
+
+// How a row's value is taken from the document.
+enum class StartupRead : int32_t {
+    kBool,  // getBool with defaultNumber
+    kInt,   // getInt with defaultNumber
+    kReal,  // getFloat with defaultNumber
+    kText,  // getString into a 260-byte buffer, default "", case kept
+    kCopy,  // getStringCopy, case kept; null when missing or empty
+    kNone,  // nothing is read from the document
+};
+
+// What happens with the value once it is read. kStore writes it into the
+// row's field; the others are the rows that do more than that.
+enum class StartupStep : int32_t {
+    kStore,
+    kSkipFlightNotice,       // store; a set flag is traced
+    kModulePath,             // a module file resolved against the flight directory
+    kMinutesToSeconds,       // store value x 60, saturated to 32 bits
+    kAppFlag,                // appFlag from APP's query, fixedFlag 1
+    kDepthLimit,             // store, lowered to the display depth
+    kTerrainDetailLoaded,    // store, then mark the terrain detail as read
+    kZoomControlUnresolved,  // store, then the zoom control id is -1 until loading resolves it
+    kScreenshotFormat,       // the screenshot object's file name format
+    kScreenshotSound,        // the screenshot object's click sound (also for "")
+    kLoadingScreen,          // the loading screen reads its own section
+    kTextId,                 // step T: a string id in the in-flight text file
+    kStartView,              // step V: key formatted with cockpitView, view 0 as fallback
+    kChatTextFile,           // store, then step C: load the chat text file
+};
+
+// Values the frame loop cannot run with are replaced by the row's default.
+enum class StartupCheck : int32_t {
+    kNone,
+    kStepLength,   // finite and at least kMinStepLength
+    kPositive,     // finite and above 0
+    kNotNegative,  // finite and not below 0
+    kFinite,
+};
+
+// The shortest fixed sub-step the frame loop accepts, in seconds.
+const float kMinStepLength = 0.0001f;
+
+struct StartupRow {
+    int32_t number;  // 1-based reading order
+    // Null for the detail rows (section chosen by detailOption's level) and
+    // for rows that read no key of their own.
+    const char* section;
+    // Null where the row reads no key (or the loading screen's own keys);
+    // for kStartView the printf format of the key.
+    const char* key;
+    StartupRead read;
+    const char* defaultText;  // kText and kCopy rows; null = no text
+    float defaultNumber;      // kBool, kInt and kReal rows
+    StartupStep step;
+    StartupCheck check;
+    // The engine field the value lands in, as the engine names it; null
+    // where the value goes to another object.
+    const char* destination;
+    // Detail rows: the player option whose level picks the section.
+    const char* detailOption;
+    int32_t (*detailLevel)(const FlightModule& engine);
+    // The destination's address: int32_t* for kBool, kInt and kTextId rows,
+    // float* for kReal rows, char** for kCopy and kModulePath rows; null
+    // where there is none.
+    void* (*field)(FlightModule& engine);
+};
+
+extern const StartupRow kStartupRows[];
+extern const int32_t kStartupRowCount;
+
+// The three sections a detail level chooses from, in level order.
+extern const char* const kDetailSections[3];
+// Level 1 is "MedDetailOption", 2 "HighDetailOption", every other level
+// "LowDetailOption".
+const char* detailSectionName(int32_t level);
+
+}  // namespace kv
