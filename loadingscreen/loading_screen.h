@@ -1,8 +1,8 @@
 // The picture, progress bar, captions, music and fades shown while a flight
-// loads. One object serves one load: the loading sequence allocates it
+// loads. One object serves one load: createLoadingScreen hands it out
 // zeroed from the module allocator (no constructor runs), the start-up
-// reader configures it with readSettings, and the loading sequence shows,
-// advances, hides and frees it.
+// reader configures it with readSettings, the loading sequence shows,
+// advances and hides it, and releaseLoadingScreen frees it.
 #pragma once
 
 #include <cstdint>
@@ -51,6 +51,39 @@ public:
     char* streamAudio;
     int32_t loopAudio;
     float fadeTime;
+    // How far the object has come (LoadingScreenStage), so that a load
+    // that fails at any point can release it safely.
+    int32_t stage;
+
+private:
+    friend void releaseLoadingScreen(LoadingScreen** screen);
+    // Turns the clock and keeps the music streaming until the fade module
+    // reports the current fade finished.
+    void waitForFade();
+    // Loads the picture for show: the name as it is, or numbered.
+    void loadPicture(int32_t imageIndex);
+    // One full frame of the screen at percentage percent.
+    void drawPass(float percent);
+    // Outline and fill of the bar; only with a usable range and picture size.
+    void drawBar(float percent);
+    // The caption left of the bar and the percentage right of it.
+    void drawCaptions(float percent);
+    // What readSettings and setBackgroundImage took, given back without a
+    // fade, for a screen that was never shown.
+    void releaseUnshown();
 };
+
+enum LoadingScreenStage : int32_t {
+    kScreenCreated = 0,
+    kScreenConfigured = 1,
+    kScreenShown = 2,
+    kScreenHidden = 3,
+};
+
+// A zeroed screen from the module allocator; null when the host refuses.
+LoadingScreen* createLoadingScreen();
+// Hides *screen when it is shown, gives back what it holds otherwise,
+// frees it and nulls *screen. Safe at every stage and for a null *screen.
+void releaseLoadingScreen(LoadingScreen** screen);
 
 }  // namespace kv

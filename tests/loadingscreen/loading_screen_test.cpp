@@ -1,0 +1,461 @@
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "config/config_document.h"
+#include "loadingscreen/loading_screen.h"
+#include "platform/workdir.h"
+#include "tests/support/bound_module.h"
+#include "tests/support/call_sequence.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using kvsim::CallRecord;
+using kvsim::Json;
+
+const float kThird = 0.333333f;
+
+// A flight folder of its own for each test, made the working directory, so
+// that the start-up file, the string table and the pictures are found as
+// in a flight.
+class LoadingScreenTest : public kvtest::BoundModule {
+protected:
+    void SetUp() override {
+        BoundModule::SetUp();
+        char buffer[1024] = {};
+        kv::getWorkingDir(buffer, sizeof buffer);
+        previousDir = buffer;
+        folder = fs::temp_directory_path() /
+                 ("korvane-screen-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        kv::setWorkingDir(folder.string().c_str());
+        writeFile("strings.ini", "[Strings]\nLoading=Loading flight\nPercent=%.0f%%\n");
+        writePicture("screen.tga");
+        blocksBefore = host.memory.liveBlocks("FLT");
+    }
+    void TearDown() override {
+        kv::releaseLoadingScreen(&screen);
+        EXPECT_EQ(host.memory.liveBlocks("FLT"), blocksBefore) << "the screen gives back every block";
+        kv::setWorkingDir(previousDir.c_str());
+        std::error_code error;
+        fs::remove_all(folder, error);
+        BoundModule::TearDown();
+    }
+
+    void writeFile(const std::string& name, const std::string& text) {
+        std::ofstream(folder / name, std::ios::binary) << text;
+    }
+    // A 2x2 uncompressed true-colour TGA.
+    void writePicture(const std::string& name) {
+        std::string tga(18, '\0');
+        tga[2] = 2;
+        tga[12] = 2;
+        tga[14] = 2;
+        tga[16] = 24;
+        tga += std::string(12, '\x7f');
+        writeFile(name, tga);
+    }
+    // The 800x600 picture with its bar, a caption and a percentage; each
+    // line of changes replaces the line of the same key or is added.
+    static std::string standardSettings(const std::string& changes = "") {
+        std::vector<std::string> lines = {"BackgroundImage=screen.tga", "BackgroundImageSize=800,600",
+                                          "TextFontName=Arial",         "TextSize=12",
+                                          "TextBold=TRUE",              "TextFontColor=0.5,0.25,1",
+                                          "TextFile=strings.ini",       "LoadingTextStringID=Loading",
+                                          "PercentTextStringID=Percent", "ProgressBarRange=100",
+                                          "ProgressBarRect=100,500,700,530", "FadeTime=0.1"};
+        std::istringstream in(changes);
+        for (std::string change; std::getline(in, change);) {
+            const std::string key = change.substr(0, change.find('=') + 1);
+            bool replaced = false;
+            for (auto& line : lines)
+                if (line.compare(0, key.size(), key) == 0) line = change, replaced = true;
+            if (!replaced) lines.push_back(change);
+        }
+        std::string text;
+        for (const auto& line : lines) text += line + "\n";
+        return text;
+    }
+    // A new screen configured from a start-up file with this section.
+    void configure(const std::string& section) {
+        writeFile("flight.ini", "[LoadingScreen]\n" + section);
+        kv::ConfigDocument document("flight.ini", 0, 0, 0);
+        screen = kv::createLoadingScreen();
+        ASSERT_NE(screen, nullptr);
+        screen->readSettings(&document);
+    }
+
+    std::vector<CallRecord> calls(const std::string& op) {
+        std::vector<CallRecord> out;
+        for (const auto& record : host.log().records())
+            if (!record.fromHost && record.op == op) out.push_back(record);
+        return out;
+    }
+    std::size_t count(const std::string& op) { return calls(op).size(); }
+    static float at(const Json& value, std::size_t i) { return value[i].get<float>(); }
+
+    fs::path folder;
+    std::string previousDir;
+    int blocksBefore = 0;
+    kv::LoadingScreen* screen = nullptr;
+};
+
+TEST_F(LoadingScreenTest, ShowOpensTheScreenAndWaitsForTheFadeIn) {
+    configure(standardSettings("StreamAudio=music.ogg\nLoopAudio=TRUE\n"));
+    EXPECT_TRUE(kvtest::callsInOrder(host.log(), {"txtLoadTextFile strings.ini", "txtGetStringId strings.ini",
+                                                  "txtGetStringId strings.ini"}));
+    host.log().clear();
+
+    screen->show(-1);
+    EXPECT_TRUE(kvtest::callsInOrder(
+        host.log(), {"gfxGetDisplay", "displayGetInfo", "sndPlayStream music.ogg", "gfxCreateFont",
+                     "gfxLoadImage screen.tga", "fadSetFadeTime", "fadStartFadeIn",
+                     // the first picture is on screen before the fade runs
+                     "gfxBeginFrame", "gfxPresent", "gfxBeginFrame", "gfxPresent",
+                     "clkReset", "clkUpdate", "clkGetTime", "fadStep", "sndUpdate"}));
+    EXPECT_EQ(calls("sndPlayStream")[0].args[1], 1) << "loop flag";
+    EXPECT_EQ(calls("fadStartFadeIn")[0].args[0], 0);
+    const auto font = calls("gfxCreateFont")[0].args[0];
+    EXPECT_EQ(font["faceName"], "Arial");
+    EXPECT_EQ(font["size"], 12);
+    EXPECT_FLOAT_EQ(calls("fadSetFadeTime")[0].args[0].get<float>(), 0.1f);
+
+    // The wait turns the clock and the music once per fade step, and ends
+    // at the first step that reports the fade finished.
+    const auto steps = calls("fadStep");
+    ASSERT_GE(steps.size(), 2u) << "a 0.1 s fade takes several 1/60 s clock steps";
+    for (std::size_t i = 0; i + 1 < steps.size(); ++i) EXPECT_EQ(steps[i].result, 0);
+    EXPECT_NE(steps.back().result, 0);
+    EXPECT_EQ(count("clkUpdate"), steps.size());
+    EXPECT_EQ(count("sndUpdate"), steps.size());
+    EXPECT_EQ(host.log().records().back().op, "sndUpdate") << "show returns once the fade is done";
+}
+
+TEST_F(LoadingScreenTest, BarAndCaptionsSitOnThePicturesPixels) {
+    configure(standardSettings());
+    host.log().clear();
+    screen->show(-1);
+
+    const auto image = calls("imageDraw");
+    ASSERT_EQ(image.size(), 2u);
+    EXPECT_EQ(image[0].args, Json({0.0f, 0.0f, 1.0f, 1.0f}));
+
+    const auto frame = calls("gfxDrawRectFrame")[0].args;
+    EXPECT_FLOAT_EQ(at(frame[0], 0), 0.125f);
+    EXPECT_FLOAT_EQ(at(frame[0], 1), 500.0f / 600.0f);
+    EXPECT_FLOAT_EQ(at(frame[1], 0), 0.875f);
+    EXPECT_FLOAT_EQ(at(frame[1], 1), 530.0f / 600.0f);
+    EXPECT_EQ(frame[2], Json({0.5f, 0.25f, 1.0f, 1.0f})) << "a colour without alpha is opaque";
+    const auto fill = calls("gfxFillRect")[0].args;
+    EXPECT_EQ(fill[0], frame[0]);
+    EXPECT_FLOAT_EQ(at(fill[1], 0), 0.125f) << "nothing filled at 0";
+    EXPECT_EQ(calls("gfxSetTextColor")[0].args[0], frame[2]);
+
+    const float middle = (530.0f / 600.0f + 500.0f / 600.0f) * 0.5f;
+    const auto texts = calls("gfxDrawText");
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_EQ(texts[0].args[0], "Loading flight");
+    EXPECT_FLOAT_EQ(texts[0].args[1].get<float>(), 0.125f - 0.008f);
+    EXPECT_FLOAT_EQ(texts[0].args[2].get<float>(), middle);
+    EXPECT_EQ(texts[0].args[3], 0);
+    EXPECT_EQ(texts[0].args[4], 0x14);
+    EXPECT_EQ(texts[1].args[0], "0%");
+    EXPECT_FLOAT_EQ(texts[1].args[1].get<float>(), 0.875f + 0.008f);
+    EXPECT_FLOAT_EQ(texts[1].args[2].get<float>(), middle);
+    EXPECT_EQ(texts[1].args[4], 0x12);
+}
+
+TEST_F(LoadingScreenTest, ThreeScreensShowItOnTheMiddleMonitor) {
+    host.world.scenario.threeScreens = 1;
+    configure(standardSettings());
+    host.log().clear();
+    screen->show(-1);
+
+    // The 32-bit 0.333333, not an exact third: the two differ by more than
+    // four units in the last place at these values.
+    const float left = (0.125f + 1.0f) * kThird;
+    const float right = (0.875f + 1.0f) * kThird;
+    const float gap = 0.008f * kThird;
+    const auto image = calls("imageDraw")[0].args;
+    EXPECT_FLOAT_EQ(at(image, 0), kThird);
+    EXPECT_FLOAT_EQ(at(image, 2), kThird);
+    EXPECT_FLOAT_EQ(at(image, 3), 1.0f);
+    const auto frame = calls("gfxDrawRectFrame")[0].args;
+    EXPECT_FLOAT_EQ(at(frame[0], 0), left);
+    EXPECT_FLOAT_EQ(at(frame[1], 0), right);
+    EXPECT_FLOAT_EQ(at(frame[0], 1), 500.0f / 600.0f) << "vertical values stay";
+    const auto texts = calls("gfxDrawText");
+    EXPECT_FLOAT_EQ(texts[0].args[1].get<float>(), left - gap);
+    EXPECT_FLOAT_EQ(texts[1].args[1].get<float>(), right + gap);
+}
+
+TEST_F(LoadingScreenTest, TenAdvancesFillTheBarATenthAtATime) {
+    configure(standardSettings());
+    screen->show(-1);
+    for (int milestone = 1; milestone <= 10; ++milestone) {
+        host.log().clear();
+        screen->advance(10);
+        // Two identical passes, so both buffers of the display hold the screen.
+        std::vector<std::string> ops;
+        for (const auto& record : host.log().records()) ops.push_back(record.op);
+        ASSERT_EQ(ops.size() % 2, 0u);
+        const std::vector<std::string> first(ops.begin(), ops.begin() + ops.size() / 2);
+        EXPECT_EQ(first, std::vector<std::string>(ops.begin() + ops.size() / 2, ops.end()));
+        EXPECT_EQ(first.front(), "gfxBeginFrame");
+        EXPECT_EQ(first.back(), "gfxPresent");
+
+        const auto fills = calls("gfxFillRect");
+        ASSERT_EQ(fills.size(), 2u);
+        EXPECT_EQ(fills[0].args, fills[1].args);
+        EXPECT_NEAR(at(fills[0].args[1], 0), 0.125f + 0.075f * static_cast<float>(milestone), 1e-6)
+            << "milestone " << milestone;
+        const auto texts = calls("gfxDrawText");
+        EXPECT_EQ(texts[1].args[0], std::to_string(milestone * 10) + "%");
+        EXPECT_EQ(texts[3].args[0], texts[1].args[0]);
+    }
+    EXPECT_FLOAT_EQ(at(calls("gfxFillRect")[0].args[1], 0), 0.875f) << "a full bar at the end";
+    EXPECT_EQ(screen->progress, 100);
+}
+
+TEST_F(LoadingScreenTest, TheMissionsPictureReplacesTheStartUpOne) {
+    writePicture("mission.tga");
+    configure(standardSettings("BackgroundImage=screen%d.tga\n"));
+    host.log().clear();
+
+    screen->setBackgroundImage("SCREEN%D.TGA");
+    EXPECT_TRUE(host.log().records().empty()) << "the current name in another case changes nothing";
+    screen->setBackgroundImage("");
+    screen->setBackgroundImage(nullptr);
+    EXPECT_TRUE(host.log().records().empty());
+
+    screen->setBackgroundImage("mission.tga");
+    screen->setBackgroundImage("other.tga");
+    EXPECT_EQ(kvtest::callsMatching(host.log(), {"gfxLoadImage", "gfxReleaseImage"}),
+              (std::vector<std::string>{"gfxLoadImage mission.tga", "gfxReleaseImage image:1", "gfxLoadImage other.tga"}));
+    EXPECT_EQ(calls("gfxLoadImage")[0].result, "image:1");
+    EXPECT_EQ(calls("gfxLoadImage")[1].result, nullptr) << "a missing picture";
+}
+
+TEST_F(LoadingScreenTest, AnIndexNumbersOnlyAPictureNameWithOneIntegerConversion) {
+    writePicture("screen3.tga");
+    writePicture("mission.tga");
+    struct Case {
+        const char* name;
+        int32_t index;
+        const char* loaded;  // null: nothing is loaded
+    };
+    const Case cases[] = {
+        {"screen%d.tga", 3, "screen3.tga"},
+        {"scr%%een%02d.tga", 7, "scr%een07.tga"},
+        {"screen%d.tga", -1, "screen%d.tga"},  // no index: the name as it is
+        // refused formats are plain names
+        {"screen%n%d.tga", 3, "screen%n%d.tga"},
+        {"screen%s.tga", 3, "screen%s.tga"},
+        {"screen%*d.tga", 3, "screen%*d.tga"},
+        {"screen%ld.tga", 3, "screen%ld.tga"},
+        {"screen%1$d.tga", 3, "screen%1$d.tga"},
+        {"screen%d%d.tga", 3, "screen%d%d.tga"},
+        {"screen.tga", 3, "screen.tga"},
+        // 260 bytes and more do not fit the 260-byte buffer with its terminator
+        {"%0256d.tga", 3, nullptr},
+        {"%0400d.tga", 3, nullptr},
+    };
+    for (const Case& c : cases) {
+        configure("BackgroundImage=" + std::string(c.name) + "\n");
+        host.log().clear();
+        screen->show(c.index);
+        const auto loads = calls("gfxLoadImage");
+        if (c.loaded) {
+            ASSERT_EQ(loads.size(), 1u) << c.name;
+            EXPECT_EQ(loads[0].args[0], c.loaded) << c.name;
+        } else {
+            EXPECT_TRUE(loads.empty()) << c.name << " does not fit 259 bytes";
+        }
+        kv::releaseLoadingScreen(&screen);
+    }
+
+    // 259 bytes fit exactly and are loaded whole.
+    configure("BackgroundImage=%0255d.tga\n");
+    host.log().clear();
+    screen->show(3);
+    ASSERT_EQ(count("gfxLoadImage"), 1u);
+    EXPECT_EQ(calls("gfxLoadImage")[0].args[0].get<std::string>().size(), 259u);
+    kv::releaseLoadingScreen(&screen);
+
+    // A picture set from the mission stays; the index is not applied to it.
+    configure(standardSettings("BackgroundImage=screen%d.tga\n"));
+    screen->setBackgroundImage("mission.tga");
+    host.log().clear();
+    screen->show(5);
+    EXPECT_EQ(count("gfxLoadImage"), 0u);
+    EXPECT_EQ(count("imageDraw"), 2u);
+}
+
+TEST_F(LoadingScreenTest, APercentageFormatReadsOneRealOrIsShownAsItIs) {
+    struct Case {
+        const char* format;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"%.0f%%", "30%"},
+        {"%5.1f %%", " 30.0 %"},
+        {"done", "done"},
+        {"%d%%", "%d%%"},        // an integer where a real is passed
+        {"%s", "%s"},
+        {"%n%.0f", "%n%.0f"},
+        {"%.0f%.0f", "%.0f%.0f"},  // one conversion too many
+        {"%*f", "%*f"},
+        {"%Lf", "%Lf"},
+        {"%2$f", "%2$f"},
+    };
+    for (const Case& c : cases) {
+        writeFile("strings.ini", "[Strings]\nLoading=Loading\nPercent=" + std::string(c.format) + "\n");
+        configure(standardSettings("ProgressBarRange=50\n"));
+        screen->show(-1);
+        host.log().clear();
+        screen->advance(15);
+        const auto texts = calls("gfxDrawText");
+        ASSERT_EQ(texts.size(), 4u);
+        EXPECT_EQ(texts[1].args[0], c.shown) << c.format;
+        kv::releaseLoadingScreen(&screen);
+    }
+}
+
+// A text service that writes nothing for an unknown id must not leave
+// whatever the buffers held before on screen.
+TEST_F(LoadingScreenTest, UnknownStringIdsDrawEmptyTexts) {
+    configure(standardSettings("LoadingTextStringID=NoSuchCaption\nPercentTextStringID=NoSuchFormat\n"));
+    screen->show(-1);
+    screen->advance(40);
+    const auto ids = calls("txtGetStringId");
+    ASSERT_EQ(ids.size(), 2u);
+    EXPECT_EQ(ids[0].result, -1);
+    for (const auto& text : calls("gfxDrawText")) EXPECT_EQ(text.args[0], "");
+    EXPECT_EQ(calls("txtGetIndexedString").size(), 8u) << "both strings read again in every pass";
+}
+
+TEST_F(LoadingScreenTest, WithoutARangeOrAPictureSizeOnlyTheCaptionsAreDrawn) {
+    const std::string settings[] = {
+        standardSettings("ProgressBarRange=0\n"),
+        standardSettings("BackgroundImageSize=\n"),
+        standardSettings("BackgroundImageSize=0,0\n"),
+        standardSettings("BackgroundImageSize=800,0\n"),
+    };
+    for (const auto& section : settings) {
+        configure(section);
+        screen->show(-1);
+        host.log().clear();
+        screen->advance(10);
+        EXPECT_EQ(count("gfxDrawRectFrame"), 0u) << section;
+        EXPECT_EQ(count("gfxFillRect"), 0u) << section;
+        const auto texts = calls("gfxDrawText");
+        ASSERT_EQ(texts.size(), 4u) << section;
+        EXPECT_EQ(texts[2].args[0], "Loading flight");
+        for (const auto& text : texts)
+            EXPECT_TRUE(std::isfinite(text.args[1].get<float>()) && std::isfinite(text.args[2].get<float>()))
+                << section;
+        for (const float value : {screen->barLeft, screen->barRight, screen->barTop, screen->barBottom})
+            EXPECT_TRUE(std::isfinite(value)) << section;
+        kv::releaseLoadingScreen(&screen);
+    }
+    // No range, no percentage: 0 rather than a division by zero.
+    configure(standardSettings("ProgressBarRange=0\n"));
+    host.log().clear();
+    screen->show(-1);
+    EXPECT_EQ(calls("gfxDrawText")[1].args[0], "0%");
+}
+
+TEST_F(LoadingScreenTest, AnEmptySectionGivesAWhiteScreenWithoutPictureOrMusic) {
+    configure("");
+    EXPECT_EQ(calls("txtLoadTextFile")[0].args[0], nullptr) << "loaded even without a name";
+    host.log().clear();
+    screen->show(-1);
+    EXPECT_EQ(count("sndPlayStream"), 0u);
+    EXPECT_EQ(count("gfxLoadImage"), 0u);
+    EXPECT_EQ(count("imageDraw"), 0u);
+    EXPECT_EQ(calls("gfxSetTextColor")[0].args[0], Json({1.0f, 1.0f, 1.0f, 1.0f}));
+    EXPECT_EQ(calls("fadSetFadeTime")[0].args[0], 0.0f);
+    // A fade of no time ends at the first step that reports it finished.
+    EXPECT_EQ(count("fadStep"), 1u);
+    EXPECT_NE(calls("fadStep")[0].result, 0);
+
+    host.log().clear();
+    screen->hide();
+    EXPECT_TRUE(kvtest::callsInOrder(host.log(), {"fadStartFadeOut", "clkReset", "clkUpdate", "fadStep",
+                                                  "sndIsStreamPlaying", "gfxReleaseImage", "txtUnloadTextFile"}));
+    EXPECT_EQ(calls("gfxReleaseImage")[0].args[0], nullptr) << "released also when there is none";
+}
+
+TEST_F(LoadingScreenTest, HideStopsTheMusicAndGivesEverythingBack) {
+    configure(standardSettings("StreamAudio=music.ogg\n"));
+    screen->show(-1);
+    const Json picture = calls("gfxLoadImage")[0].result;
+    ASSERT_NE(picture, nullptr);
+    host.sound.streamPlaying = 1;
+    host.log().clear();
+
+    screen->hide();
+    EXPECT_TRUE(kvtest::callsInOrder(host.log(), {"fadStartFadeOut", "clkReset", "clkUpdate", "clkGetTime", "fadStep",
+                                                  "sndUpdate", "sndIsStreamPlaying", "sndStopStream",
+                                                  "gfxReleaseImage", "txtUnloadTextFile strings.ini"}));
+    EXPECT_EQ(calls("gfxReleaseImage")[0].args[0], picture);
+    EXPECT_NE(calls("fadStep").back().result, 0);
+    EXPECT_EQ(screen->backgroundTexture, nullptr);
+    EXPECT_EQ(screen->textFile, nullptr);
+    EXPECT_EQ(screen->streamAudio, nullptr);
+    EXPECT_EQ(screen->backgroundImage, nullptr);
+
+    // Freeing a hidden screen calls nothing more; the blocks are checked
+    // when the test ends.
+    host.log().clear();
+    kv::releaseLoadingScreen(&screen);
+    EXPECT_EQ(screen, nullptr);
+    EXPECT_EQ(count("fadStartFadeOut") + count("gfxReleaseImage") + count("txtUnloadTextFile"), 0u);
+}
+
+// A load can fail anywhere between creating the screen and hiding it.
+TEST_F(LoadingScreenTest, ReleaseIsSafeAtEveryStage) {
+    // Created only: nothing to give back but the object.
+    screen = kv::createLoadingScreen();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->backgroundImage, nullptr);
+    EXPECT_EQ(screen->backgroundTexture, nullptr);
+    host.log().clear();
+    kv::releaseLoadingScreen(&screen);
+    EXPECT_EQ(count("gfxReleaseImage") + count("txtUnloadTextFile") + count("fadStartFadeOut"), 0u);
+    EXPECT_EQ(host.memory.liveBlocks("FLT"), blocksBefore);
+
+    // Configured, with the mission's picture: what it holds goes back
+    // without a fade.
+    writePicture("mission.tga");
+    configure(standardSettings("StreamAudio=music.ogg\n"));
+    screen->setBackgroundImage("screen.tga");
+    screen->setBackgroundImage("mission.tga");
+    host.log().clear();
+    kv::releaseLoadingScreen(&screen);
+    EXPECT_EQ(count("fadStartFadeOut") + count("sndIsStreamPlaying"), 0u);
+    EXPECT_EQ(count("gfxReleaseImage"), 1u);
+    EXPECT_EQ(count("txtUnloadTextFile"), 1u);
+    EXPECT_EQ(host.memory.liveBlocks("FLT"), blocksBefore);
+
+    // Shown: released through a full hide.
+    configure(standardSettings());
+    screen->show(-1);
+    screen->advance(30);
+    host.log().clear();
+    kv::releaseLoadingScreen(&screen);
+    EXPECT_TRUE(kvtest::callsInOrder(host.log(), {"fadStartFadeOut", "fadStep", "gfxReleaseImage", "txtUnloadTextFile"}));
+    EXPECT_EQ(host.memory.liveBlocks("FLT"), blocksBefore);
+
+    kv::releaseLoadingScreen(&screen);  // null: nothing
+    kv::releaseLoadingScreen(nullptr);
+}
+
+}  // namespace
