@@ -6,7 +6,6 @@
 #include <emmintrin.h>
 #endif
 #include <new>
-#include <vector>
 
 #include "config/line_shape.h"
 #include "config/name_index.h"
@@ -28,6 +27,7 @@ struct TrimmedLine {
     std::size_t length;  // of the line as it stood, to step to the next one
     std::size_t kept;    // of the trimmed line
     bool ascii;          // no byte from 0x80 up: every byte is a character
+    bool cutAtEnd;       // white space followed the last kept character
 };
 
 // Trims line in place. An ASCII line is trimmed bytewise; any other goes
@@ -42,9 +42,10 @@ TrimmedLine trimLine(char* line, bool fileIsAscii) {
         char* end = line + length;
         while (end > start && isSpaceByte(end[-1])) --end;
         const std::size_t kept = static_cast<std::size_t>(end - start);
+        const bool cutAtEnd = end != line + length;
         if (start != line) std::memmove(line, start, kept);
         if (kept != length) std::memset(line + kept, 0, length - kept);
-        return TrimmedLine{length, kept, true};
+        return TrimmedLine{length, kept, true, cutAtEnd};
     }
     unsigned char high = 0;
     char* p = line;
@@ -55,7 +56,11 @@ TrimmedLine trimLine(char* line, bool fileIsAscii) {
         high |= static_cast<unsigned char>(*p);
         if (!isSpaceByte(*p)) last = p + 1;
     }
-    TrimmedLine trimmed{static_cast<std::size_t>(p - line), 0, high < 0x80};
+    TrimmedLine trimmed{static_cast<std::size_t>(p - line), 0, high < 0x80, false};
+    // A lead byte is never white space, so the blanks before the first
+    // character are bytes: what the trim keeps plus them is where the
+    // line's blank end begins.
+    const std::size_t lead = static_cast<std::size_t>(start - line);
     if (trimmed.ascii) {
         trimmed.kept = last ? static_cast<std::size_t>(last - start) : 0;
         if (start != line) std::memmove(line, start, trimmed.kept);
@@ -63,6 +68,7 @@ TrimmedLine trimLine(char* line, bool fileIsAscii) {
         strTrim(line);
         trimmed.kept = std::strlen(line);
     }
+    trimmed.cutAtEnd = trimmed.kept != 0 && lead + trimmed.kept != trimmed.length;
     // The bytes the trim gave up become empty lines, so a second look at
     // the same line steps to the same next line.
     std::memset(line + trimmed.kept, 0, trimmed.length - trimmed.kept);
@@ -169,7 +175,8 @@ struct ConfigDocument::ParseState {
     NameIndex sections;
     NameIndex keys;
     // Files being read or whose includes are being read, outermost first.
-    std::vector<const char*> chain;
+    const char* chain[kMaxIncludeDepth] = {};
+    int32_t depth = 0;
     // The file being read has no byte from 0x80 up (and no zero byte).
     bool fileIsAscii = false;
 };
@@ -207,28 +214,30 @@ int32_t ConfigDocument::parseFile(const char* fileName) {
     // Sections already present count as duplicates for the new file.
     for (PtrListNode* node = sections.head; node; node = node->next) {
         auto* section = static_cast<ConfigSection*>(node->data);
-        if (!strIsEmpty(section->name) && !state.sections.find(section->name, nameHash(section->name)))
-            state.sections.insert(section, nameHash(section->name));
+        if (strIsEmpty(section->name) || state.sections.find(section->name, nameHash(section->name))) continue;
+        // Without room to know the sections present, the file's would
+        // duplicate them: read nothing rather than that.
+        if (!state.sections.insert(section, nameHash(section->name))) return 0;
     }
     return parseOne(state, fileName);
 }
 
 int32_t ConfigDocument::parseOne(ParseState& state, const char* fileName) {
     // A file that includes itself, directly or through others, is read once.
-    for (const char* open : state.chain) {
-        if (strEqual(withoutCurrentFolder(open), withoutCurrentFolder(fileName), 0)) {
+    for (int32_t i = 0; i < state.depth; ++i) {
+        if (strEqual(withoutCurrentFolder(state.chain[i]), withoutCurrentFolder(fileName), 0)) {
             TraceMessage("Skipping include %s, it is already being read...", orEmpty(fileName));
             return 0;
         }
     }
-    if (static_cast<int32_t>(state.chain.size()) >= kMaxIncludeDepth) {
+    if (state.depth >= kMaxIncludeDepth) {
         TraceMessage("Skipping include %s, includes nest too deeply...", orEmpty(fileName));
         return 0;
     }
     if (!FMG) return 0;
     const int32_t handle = FMG->fmgOpenFile(fileName, 0);
     if (handle == -1) return 0;
-    state.chain.push_back(fileName);
+    state.chain[state.depth++] = fileName;
 
     PtrList includes;
     int32_t result = 0;
@@ -257,7 +266,7 @@ int32_t ConfigDocument::parseOne(ParseState& state, const char* fileName) {
         includes.removeCurrent();
         parseOne(state, name);
     }
-    state.chain.pop_back();
+    --state.depth;
     return result;
 }
 
@@ -330,7 +339,13 @@ void ConfigDocument::openSection(ParseState& state, const char* fileName, char* 
         destroySection(section);
         return;
     }
-    if (!strIsEmpty(name)) state.sections.insert(section, hash);
+    if (!strIsEmpty(name) && !state.sections.insert(section, hash)) {
+        // Unindexed, it could not be told from a later duplicate: it goes
+        // as a section whose list node could not be made.
+        sections.removeCurrent();  // the tail, which the append made current
+        TraceMessage("Unable to append section %s to the list, file %s!", name, orEmpty(fileName));
+        destroySection(section);
+    }
 }
 
 void ConfigDocument::readKeyLines(ParseState& state, const char* fileName, ConfigSection* section) {
@@ -348,7 +363,8 @@ void ConfigDocument::readKeyLines(ParseState& state, const char* fileName, Confi
             if (*start == '[' || *start == '#') return;  // the next header or directive
             pool.cursor = line + shape.length + 1;
             if (*start == '\0' || *start == ';' || shape.equals < 0 || !section) continue;
-            readAsciiKey(state, fileName, section, start, line + shape.equals, line + shape.last);
+            readAsciiKey(state, fileName, section, start, line + shape.equals, line + shape.last,
+                         line + shape.length);
             continue;
         }
         const TrimmedLine trimmed = trimLine(line, false);
@@ -368,7 +384,9 @@ void ConfigDocument::readKeyLines(ParseState& state, const char* fileName, Confi
         key->name = line;
         key->kind = kValueText;
         if (*value == '\0') {
-            key->text = nullptr;
+            // Blanks after the "=" were trimmed away with the line's end:
+            // they make an empty text, where nothing at all makes none.
+            key->text = trimmed.cutAtEnd ? value : nullptr;
             key->integer = 0;
             key->real = 0.0f;
         } else {
@@ -384,8 +402,9 @@ void ConfigDocument::readKeyLines(ParseState& state, const char* fileName, Confi
 // The key line [start, end) of an ASCII file, already known to hold "=" at
 // equals; start and end are the first and one past the last byte that is
 // not white space, so only the blanks around the "=" are left to trim.
+// lineEnd is where the line ended before any trimming.
 void ConfigDocument::readAsciiKey(ParseState& state, const char* fileName, ConfigSection* section, char* start,
-                                  char* equals, char* end) {
+                                  char* equals, char* end, char* lineEnd) {
     auto* key = static_cast<ConfigKey*>(ModuleAlloc(static_cast<int32_t>(sizeof(ConfigKey))));
     if (!key) return;
     const char* bufferEnd = pool.base + pool.capacity;
@@ -398,10 +417,13 @@ void ConfigDocument::readAsciiKey(ParseState& state, const char* fileName, Confi
     key->name = start;
     key->kind = kValueText;
     char* value = equals + 1;
-    if (value == end) {  // nothing after the "="
-        key->text = nullptr;
+    if (value == end) {
+        // Only blanks after the "=" make an empty text; nothing at all
+        // makes none.
+        key->text = end != lineEnd ? value : nullptr;
         key->integer = 0;
         key->real = 0.0f;
+        *end = '\0';
     } else {
         // Only white space follows the value up to the line's end, and both
         // conversions stop there.
@@ -423,10 +445,19 @@ void ConfigDocument::linkKey(ParseState& state, const char* fileName, ConfigSect
     // The index holds exactly the named keys of this section, so it finds
     // what a search of the section's list would.
     const bool named = !strIsEmpty(key->name);
-    if (named && state.keys.insertUnlessPresent(key, hash)) {
-        TraceMessage("Deleting duplicate key %s from %s...", key->name, orEmpty(fileName));
-        MemFree(key);
-        return;
+    if (named) {
+        void* first = state.keys.insertUnlessPresent(key, hash);
+        if (first == key) {
+            // No room to index it, so a later duplicate could not be told:
+            // the line is lost, as when its record cannot be allocated.
+            MemFree(key);
+            return;
+        }
+        if (first) {
+            TraceMessage("Deleting duplicate key %s from %s...", key->name, orEmpty(fileName));
+            MemFree(key);
+            return;
+        }
     }
     if (!section->keys.append(key)) {
         if (named) state.keys.removeLast();

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 #include "config/ptr_list.h"
 #include "config/text_pool.h"
@@ -97,7 +98,7 @@ private:
     void openSection(ParseState& state, const char* fileName, char* name, uint32_t hash);
     void readKeyLines(ParseState& state, const char* fileName, ConfigSection* section);
     void readAsciiKey(ParseState& state, const char* fileName, ConfigSection* section, char* start, char* equals,
-                      char* end);
+                      char* end, char* lineEnd);
     void linkKey(ParseState& state, const char* fileName, ConfigSection* section, ConfigKey* key, uint32_t hash);
     ConfigKey* findKey(const char* section, const char* key);
     // A record named by the key name the pool has just copied (its cursor).
@@ -107,6 +108,32 @@ private:
 // A copy of the key's text from the module allocator (free it with
 // strFree), with caseMode applied; null when the text is empty or missing.
 char* getStringCopy(ConfigDocument* document, const char* section, const char* key, int32_t caseMode);
+// The options module reads and writes these records by offset: on the
+// 32-bit target the layout is the one the host's modules share. Other
+// builds keep the same fields in the same order with natural alignment.
+static_assert(std::is_standard_layout<ConfigKey>::value && std::is_standard_layout<ConfigSection>::value &&
+                  std::is_standard_layout<ConfigDocument>::value,
+              "configuration records are plain layouts");
+#if UINTPTR_MAX == 0xFFFFFFFFu
+static_assert(offsetof(ConfigKey, name) == 0, "ConfigKey layout");
+static_assert(offsetof(ConfigKey, kind) == 4, "ConfigKey layout");
+static_assert(offsetof(ConfigKey, text) == 8, "ConfigKey layout");
+static_assert(offsetof(ConfigKey, integer) == 12, "ConfigKey layout");
+static_assert(offsetof(ConfigKey, real) == 16, "ConfigKey layout");
+static_assert(sizeof(ConfigKey) == 20, "ConfigKey layout");
+static_assert(offsetof(ConfigSection, name) == 0, "ConfigSection layout");
+static_assert(offsetof(ConfigSection, keys) == 4, "ConfigSection layout");
+static_assert(sizeof(ConfigSection) == 24, "ConfigSection layout: a name and a 20-byte list");
+static_assert(offsetof(ConfigDocument, path) == 0, "ConfigDocument layout");
+static_assert(offsetof(ConfigDocument, sections) == 260, "ConfigDocument layout");
+static_assert(offsetof(ConfigDocument, pool) == 280, "ConfigDocument layout");
+static_assert(offsetof(ConfigDocument, autoAdd) == 296, "ConfigDocument layout");
+static_assert(offsetof(ConfigDocument, emptyText) == 300, "ConfigDocument layout");
+static_assert(offsetof(ConfigDocument, trueText) == 304, "ConfigDocument layout");
+static_assert(offsetof(ConfigDocument, falseText) == 308, "ConfigDocument layout");
+static_assert(sizeof(ConfigDocument) == 312, "ConfigDocument layout");
+#endif
+
 // "a,b": both as atoi; (0, 0) without a comma.
 IntPair getIntPair(ConfigDocument* document, const char* section, const char* key);
 // "a,b,c,d": four atoi values; all 0 with fewer than three commas.

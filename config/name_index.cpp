@@ -2,6 +2,7 @@
 
 #include "config/memory_word.h"
 #include "config/strings.h"
+#include "module/services.h"
 #include "platform/mbcs.h"
 
 namespace kv {
@@ -84,18 +85,20 @@ uint32_t asciiNameHash(const char* name, std::size_t length, std::size_t readabl
     }
 }
 
+NameIndex::~NameIndex() { MemFree(slots_); }
+
 void NameIndex::clear() {
     used_ = 0;
     if (++generation_ == 0) {
         // Generations wrapped: old marks could match again, so wipe them.
-        for (Slot& slot : slots_) slot.generation = 0;
+        for (std::size_t i = 0; i < capacity_; ++i) slots_[i].generation = 0;
         generation_ = 1;
     }
 }
 
 void* NameIndex::find(const char* name, uint32_t hash) const {
-    if (slots_.empty()) return nullptr;
-    const std::size_t mask = slots_.size() - 1;
+    if (capacity_ == 0) return nullptr;
+    const std::size_t mask = capacity_ - 1;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
         const Slot& slot = slots_[i];
         if (slot.generation != generation_) return nullptr;
@@ -103,25 +106,24 @@ void* NameIndex::find(const char* name, uint32_t hash) const {
     }
 }
 
-void NameIndex::insert(void* record, uint32_t hash) {
-    if ((used_ + 1) * 2 > slots_.size()) grow();
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t i = hash & mask;
-    while (slots_[i].generation == generation_) i = (i + 1) & mask;
-    slots_[i] = Slot{generation_, hash, record};
-    last_ = i;
-    ++used_;
+bool NameIndex::insert(void* record, uint32_t hash) {
+    if (!makeRoom()) return false;
+    place(record, hash);
+    return true;
 }
 
 void* NameIndex::insertUnlessPresent(void* record, uint32_t hash) {
-    if ((used_ + 1) * 2 > slots_.size()) grow();
+    const bool room = makeRoom();
+    if (capacity_ == 0) return record;
     const char* name = recordName(record);
-    const std::size_t mask = slots_.size() - 1;
+    const std::size_t mask = capacity_ - 1;
     std::size_t i = hash & mask;
     for (; slots_[i].generation == generation_; i = (i + 1) & mask) {
         const Slot& slot = slots_[i];
         if (slot.hash == hash && strEqual(recordName(slot.record), name, 0)) return slot.record;
     }
+    // A full table still answers for the names it holds; it takes no more.
+    if (!room) return record;
     slots_[i] = Slot{generation_, hash, record};
     last_ = i;
     ++used_;
@@ -136,14 +138,31 @@ void NameIndex::removeLast() {
     --used_;
 }
 
-void NameIndex::grow() {
-    std::vector<Slot> old;
-    old.swap(slots_);
-    slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{0, 0, nullptr});
-    const uint32_t live = generation_;
+void NameIndex::place(void* record, uint32_t hash) {
+    const std::size_t mask = capacity_ - 1;
+    std::size_t i = hash & mask;
+    while (slots_[i].generation == generation_) i = (i + 1) & mask;
+    slots_[i] = Slot{generation_, hash, record};
+    last_ = i;
+    ++used_;
+}
+
+bool NameIndex::makeRoom() {
+    if ((used_ + 1) * 2 <= capacity_) return true;
+    const std::size_t capacity = capacity_ ? capacity_ * 2 : 64;
+    if (capacity * sizeof(Slot) > static_cast<std::size_t>(INT32_MAX)) return false;
+    auto* slots = static_cast<Slot*>(ModuleAlloc(static_cast<int32_t>(capacity * sizeof(Slot))));
+    if (!slots) return false;
+    for (std::size_t i = 0; i < capacity; ++i) slots[i] = Slot{0, 0, nullptr};
+    Slot* old = slots_;
+    const std::size_t oldCapacity = capacity_;
+    slots_ = slots;
+    capacity_ = capacity;
     used_ = 0;
-    for (const Slot& slot : old)
-        if (slot.generation == live) insert(slot.record, slot.hash);
+    for (std::size_t i = 0; i < oldCapacity; ++i)
+        if (old[i].generation == generation_) place(old[i].record, old[i].hash);
+    MemFree(old);
+    return true;
 }
 
 }  // namespace kv

@@ -7,7 +7,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace kv {
 
@@ -23,13 +22,21 @@ uint32_t asciiNameHash(const char* name, std::size_t length, std::size_t readabl
 
 class NameIndex {
 public:
+    NameIndex() = default;
+    ~NameIndex();
+    NameIndex(const NameIndex&) = delete;
+    NameIndex& operator=(const NameIndex&) = delete;
+
     // Forgets every entry without touching the table's memory.
     void clear();
     // The first record added under a name equal to name, or null.
     void* find(const char* name, uint32_t hash) const;
-    void insert(void* record, uint32_t hash);
+    // False when the table had to grow and the module allocator refused:
+    // record is then not indexed.
+    bool insert(void* record, uint32_t hash);
     // One probe for both: the first record under the name of record, or
-    // null after adding record.
+    // null after adding record; record itself when it is not there and the
+    // table could not grow to take it.
     void* insertUnlessPresent(void* record, uint32_t hash);
     // Forgets the record the last insert added, as if it had never come.
     void removeLast();
@@ -40,9 +47,14 @@ private:
         uint32_t hash;
         void* record;
     };
-    void grow();
+    // Room for one more entry at half load at most; false when the table
+    // could not grow (it is then unchanged).
+    bool makeRoom();
+    void place(void* record, uint32_t hash);
 
-    std::vector<Slot> slots_;
+    // From the module allocator, so a refused block is a null handled here.
+    Slot* slots_ = nullptr;
+    std::size_t capacity_ = 0;  // a power of two, or 0
     std::size_t used_ = 0;
     std::size_t last_ = 0;  // the slot of the last insert
     uint32_t generation_ = 1;

@@ -25,9 +25,13 @@ void getInterface(const char* tag, Interface*& slot) {
     shell->GetInterface(tag, reinterpret_cast<void**>(&slot));
 }
 
+// Nulls the module's pointer once the shell has it back, so that nothing
+// reaches a released interface (ModuleAlloc and MemFree fall back to the
+// heap and to nothing once MEM is gone).
 template <typename Interface>
 void releaseInterface(const char* tag, Interface*& slot) {
     shell->ReleaseInterface(tag, reinterpret_cast<void**>(&slot));
+    slot = nullptr;
 }
 
 void InitDBG() { getInterface("DBG", DBG); }

@@ -11,7 +11,8 @@ namespace kv {
 // bound or the host refuses.
 void* MemAlloc(int32_t size);
 // MemAlloc while MEM is bound; otherwise a block from the C runtime heap,
-// remembered so that MemFree can give it back to the heap.
+// remembered so that MemFree can give it back to the heap (null when it
+// cannot be remembered).
 void* ModuleAlloc(int32_t size);
 // Gives a block back where it came from: heap blocks of ModuleAlloc to the
 // heap, everything else to MEM while it is bound. Null does nothing.
@@ -29,8 +30,11 @@ void TraceMessage(const char* format, ...)
     ;
 
 using TraceSink = void (*)(const char* text, void* context);
-// Installs sink (null removes it) and returns the one it replaces.
-TraceSink setTraceSink(TraceSink sink, void* context);
+// Installs sink (null removes it) and returns the one it replaces, with
+// that one's context in *previousContext when given. The sink is called
+// without any lock held, so it may trace or swap sinks itself; a trace
+// already under way on another thread may still reach the old sink.
+TraceSink setTraceSink(TraceSink sink, void* context, void** previousContext = nullptr);
 
 // Heap blocks that ModuleAlloc handed out and MemFree has not taken back.
 std::size_t heapBlocksOutstanding();

@@ -1,12 +1,16 @@
 // The host's side of the conversation: binds the module to a SimHost,
 // reaches the engine object under "FLT" and calls its operations. Every
-// call goes into the call log as a call of the host.
+// call goes into the call log as a call of the host, and from initDll to
+// exitDll the module's trace texts go into it too (those of the module
+// linked into this program: a library loaded at run time keeps its trace
+// routine to itself). A sink installed before initDll still gets them.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "engine/flight_module_interface.h"
+#include "module/services.h"
 #include "sim/module_library.h"
 #include "sim/sim_host.h"
 
@@ -15,6 +19,9 @@ namespace kvsim {
 class ModuleDriver {
 public:
     ModuleDriver(SimHost& host, ModuleEntryPoints entry) : host_(host), entry_(entry) {}
+    ~ModuleDriver();
+    ModuleDriver(const ModuleDriver&) = delete;
+    ModuleDriver& operator=(const ModuleDriver&) = delete;
 
     void initDll(int32_t arg = 0);
     void exitDll();
@@ -37,8 +44,15 @@ public:
     float getStepRate();
 
 private:
+    static void recordTrace(const char* text, void* self);
+    void installTraceSink();
+    void removeTraceSink();
+
     SimHost& host_;
     ModuleEntryPoints entry_;
+    bool sinkInstalled_ = false;
+    kv::TraceSink previousSink_ = nullptr;
+    void* previousContext_ = nullptr;
 };
 
 }  // namespace kvsim

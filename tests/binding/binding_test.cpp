@@ -113,12 +113,13 @@ TEST_F(Binding, MissingNetworkAndForceFeedbackSkipExactlyTheirReleases) {
 TEST_F(Binding, NameMismatchAtUnbindingKeepsTheShellInterfaces) {
     TraceLines trace;
     driver.initDll(0);
-    const std::size_t before = host.log().records().size();
+    const std::size_t before = host.log().ops().size();
     kv::ExitApplicationShell("FLX");
     kv::ExitApplicationShell("flt");  // the comparison minds case
     kv::ExitApplicationShell("");
     kv::ExitApplicationShell(nullptr);
-    EXPECT_EQ(host.log().records().size(), before) << "nothing is released or called";
+    EXPECT_EQ(host.log().ops().size(), before) << "nothing is released or called";
+    EXPECT_NE(kv::MEM, nullptr);
     for (const auto& tag : kShellTags) EXPECT_EQ(host.shell.held(tag), 1) << tag;
     ASSERT_EQ(trace.lines.size(), 5u);
     EXPECT_EQ(trace.lines[1], "Unable to exit application shell FLX from DLL FLT!");
@@ -154,6 +155,25 @@ TEST_F(Binding, OwnerBlocksGoBackWithTheOwnerAndNothingForeignIsFreed) {
     driver.exitDll();
     EXPECT_EQ(host.memory.liveBlocks("FLT"), 0) << "memReleaseOwner takes back the rest";
     EXPECT_EQ(host.world.refusedFrees, 0);
+}
+
+TEST_F(Binding, AfterUnbindingTheAllocatorNoLongerReachesTheHost) {
+    driver.initDll(0);
+    driver.exitDll();
+    EXPECT_EQ(kv::MEM, nullptr);
+    EXPECT_EQ(kv::DBG, nullptr);
+    EXPECT_EQ(kv::APP, nullptr);
+    EXPECT_EQ(kv::FMG, nullptr);
+    const std::size_t calls = host.log().ops().size();
+    const std::size_t heapBefore = kv::heapBlocksOutstanding();
+    void* block = kv::ModuleAlloc(24);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(kv::heapBlocksOutstanding(), heapBefore + 1) << "from the heap, not from the released MEM";
+    kv::MemFree(block);
+    EXPECT_EQ(kv::heapBlocksOutstanding(), heapBefore);
+    EXPECT_EQ(kv::MemAlloc(8), nullptr);
+    kv::MemCheckpoint("late");
+    EXPECT_EQ(host.log().ops().size(), calls) << "nothing reaches the host after ExitDLL";
 }
 
 TEST_F(Binding, RebindingAfterUnbindingWorks) {

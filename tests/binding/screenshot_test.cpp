@@ -92,6 +92,17 @@ TEST_F(Screenshots, NumbersSkipFilesOnDiskAndStopAtTheLimit) {
     EXPECT_EQ(currentDir(), before);
 }
 
+TEST_F(Screenshots, BeforeAnyStartupFileAHundredShotsAreAllowed) {
+    // A capture object as the module starts with it: the limit holds until
+    // a start-up file replaces it, and a host may take screenshots first.
+    kv::ScreenshotCapture fresh;
+    fresh.setDirectory(folder.string().c_str());
+    fresh.setFilenameFormat("early%03d.pgm");
+    for (int i = 0; i < 100; ++i) fresh.capture();
+    EXPECT_EQ(host.log().count("gfxSaveScreenshot"), 100u);
+    EXPECT_TRUE(exists("early100.pgm"));
+}
+
 TEST_F(Screenshots, FormatsOtherThanOneIntegerConversionWriteNothing) {
     for (const char* format : {"%s.pgm", "%d-%d.pgm", "%ld.pgm", "%n", "%*d.pgm", "%.*d", "%f.pgm",
                                "%lld", "%hd", "%c", "%p", "%", "shot%"}) {

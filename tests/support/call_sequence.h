@@ -1,7 +1,7 @@
 // Order checks over the stand-in host's call log. A step is "op" or
 // "op arg": it matches a call of the module named op whose first argument,
 // when given, is the text arg. A step "host:Op" matches a call of the host
-// into the module instead.
+// into the module instead, and "trace:text" a trace text equal to text.
 #pragma once
 
 #include <sstream>
@@ -15,9 +15,11 @@
 namespace kvtest {
 
 inline bool stepMatches(const kvsim::CallRecord& record, const std::string& step) {
+    if (step.compare(0, 6, "trace:") == 0)
+        return record.kind == kvsim::RecordKind::Trace && record.op == step.substr(6);
     const bool hostStep = step.compare(0, 5, "host:") == 0;
     const std::string body = hostStep ? step.substr(5) : step;
-    if (record.fromHost != hostStep) return false;
+    if (record.kind != (hostStep ? kvsim::RecordKind::Host : kvsim::RecordKind::Call)) return false;
     const std::size_t space = body.find(' ');
     if (record.op != body.substr(0, space)) return false;
     if (space == std::string::npos) return true;
@@ -26,7 +28,8 @@ inline bool stepMatches(const kvsim::CallRecord& record, const std::string& step
 }
 
 inline std::string describe(const kvsim::CallRecord& record) {
-    std::string line = (record.fromHost ? "host:" : "") + record.op;
+    if (record.kind == kvsim::RecordKind::Trace) return "trace:" + record.op;
+    std::string line = (record.kind == kvsim::RecordKind::Host ? "host:" : "") + record.op;
     if (!record.args.empty() && record.args[0].is_string())
         line += " " + record.args[0].get<std::string>();
     return line;

@@ -10,8 +10,8 @@ namespace kvtest {
 
 class TraceLines {
 public:
-    TraceLines() { previous_ = kv::setTraceSink(&TraceLines::add, this); }
-    ~TraceLines() { kv::setTraceSink(previous_, nullptr); }
+    TraceLines() { previous_ = kv::setTraceSink(&TraceLines::add, this, &previousContext_); }
+    ~TraceLines() { kv::setTraceSink(previous_, previousContext_); }
     TraceLines(const TraceLines&) = delete;
     TraceLines& operator=(const TraceLines&) = delete;
 
@@ -20,6 +20,7 @@ public:
 private:
     static void add(const char* text, void* self) { static_cast<TraceLines*>(self)->lines.push_back(text); }
     kv::TraceSink previous_;
+    void* previousContext_ = nullptr;
 };
 
 }  // namespace kvtest
