@@ -27,7 +27,7 @@ const int32_t kTextSize = 260;
 struct ReadState {
     FlightModule& engine;
     ConfigDocument& document;
-    // Step T decides once, at its first row, whether the in-flight text file
+    // The first text id row decides, once, whether the in-flight text file
     // is there to look the six ids up in.
     bool textFileChecked;
     bool textFileLoaded;
@@ -71,7 +71,7 @@ int32_t minutesToSeconds(int32_t minutes) {
     return static_cast<int32_t>(seconds);
 }
 
-// Step T: the six in-flight text ids. Without a text file the section is
+// The six in-flight text ids. Without a text file the section is
 // not read and every id is -1.
 void readTextId(ReadState& state, const char* text, int32_t* field) {
     FlightModule& engine = state.engine;
@@ -87,7 +87,8 @@ void readTextId(ReadState& state, const char* text, int32_t* field) {
     *field = state.textFileLoaded ? TXT->txtGetStringId(engine.textFilename, text) : -1;
 }
 
-// Step V: the key of the player's cockpit view, else the key of view 0.
+// The start view: the key of the player's cockpit view, else the key of
+// view 0.
 void readStartView(ReadState& state, const StartupRow& row, char** field) {
     FlightModule& engine = state.engine;
     char key[32];
@@ -167,7 +168,7 @@ void readRow(ReadState& state, const StartupRow& row) {
             if (engine.loadingScreen) engine.loadingScreen->readSettings(&document);
             break;
         case StartupStep::kChatTextFile:
-            // Step C.
+            // The chat text file is named two rows earlier; load it now.
             if (engine.chatTextFile) {
                 TXT->txtLoadTextFile(engine.chatTextFile);
             } else {

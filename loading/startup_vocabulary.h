@@ -34,9 +34,9 @@ enum class StartupStep : int32_t {
     kScreenshotFormat,       // the screenshot object's file name format
     kScreenshotSound,        // the screenshot object's click sound (also for "")
     kLoadingScreen,          // the loading screen reads its own section
-    kTextId,                 // step T: a string id in the in-flight text file
-    kStartView,              // step V: key formatted with cockpitView, view 0 as fallback
-    kChatTextFile,           // store, then step C: load the chat text file
+    kTextId,                 // a string id in the in-flight text file; -1 without the file
+    kStartView,              // key formatted with cockpitView, view 0's key as fallback
+    kChatTextFile,           // store, then load the chat text file
 };
 
 // Values the frame loop cannot run with are replaced by the row's default.
