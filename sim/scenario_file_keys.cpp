@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
+#include <sstream>
 
 #include "sim/scenario_file_parts.h"
 
@@ -387,7 +388,18 @@ std::string scenarioKeysText() {
         }
         std::string head = std::string("    ") + k->key;
         if (*k->defaultText) head += " (default " + std::string(k->defaultText) + ")";
-        out += head + "\n      " + k->meaning + "\n";
+        out += head + "\n";
+        // The meaning in lines of at most 96 columns.
+        std::string line = "      ";
+        std::istringstream words(k->meaning);
+        for (std::string word; words >> word;) {
+            if (line.size() > 6 && line.size() + 1 + word.size() > 96) {
+                out += line + "\n";
+                line = "      ";
+            }
+            line += (line.size() > 6 ? " " : "") + word;
+        }
+        out += line + "\n";
     }
     return out;
 }

@@ -1,0 +1,258 @@
+// korvane-host: flies a flight directory with the Korvane module in the
+// stand-in host. It loads the module's shared library, binds it to the
+// stand-in shell with InitDLL, sets the screenshot folder, calls Fly once
+// per flight, prints one summary line per flight and unbinds with ExitDLL.
+//
+// Exit status: the last Fly result (0, or 1 when the flight failed to load
+// or the application is ending); 2 for bad arguments, a scenario that
+// cannot be read, or a module that cannot be loaded or bound.
+
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "sim/module_driver.h"
+#include "sim/module_library.h"
+#include "sim/scenario_file.h"
+#include "sim/sim_host.h"
+#include "tools/korvane_host_app.h"
+#include "tools/korvane_host_progress.h"
+#include "tools/korvane_host_summary.h"
+#include "tools/korvane_host_tap.h"
+#include "tools/korvane_host_timeline.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const int kExitUsage = 2;
+
+struct UsageError {
+    std::string message;
+};
+
+fs::path programFolder(const char* argv0) {
+#ifdef _WIN32
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (n > 0 && n < MAX_PATH) return fs::path(path).parent_path();
+#else
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    if (!error) return self.parent_path();
+#endif
+    return fs::absolute(fs::path(argv0)).parent_path();
+}
+
+std::string defaultModule(const char* argv0) {
+#ifdef _WIN32
+    const char* name = "Korvane.dll";
+#else
+    const char* name = "libKorvane.so";
+#endif
+    return (programFolder(argv0) / name).string();
+}
+
+bool isTerminal(std::FILE* file) {
+#ifdef _WIN32
+    return _isatty(_fileno(file)) != 0;
+#else
+    return isatty(fileno(file)) != 0;
+#endif
+}
+
+// The scenario: --scenario, else FLIGHT_DIR/scenario.ini when there is one,
+// else the defaults.
+kvsim::Scenario loadScenario(const std::string& given, const fs::path& flightDir) {
+    kvsim::Scenario scenario;
+    std::string path = given;
+    std::error_code error;
+    if (path.empty() && fs::is_regular_file(flightDir / "scenario.ini", error))
+        path = (flightDir / "scenario.ini").string();
+    if (path.empty()) return scenario;
+    kvsim::ScenarioError problem;
+    if (!kvsim::readScenarioFile(path, scenario, problem)) throw UsageError{problem.text()};
+    return scenario;
+}
+
+std::unique_ptr<std::ofstream> openOutput(const std::string& path, const char* what) {
+    if (path.empty()) return nullptr;
+    auto out = std::make_unique<std::ofstream>(path, std::ios::binary | std::ios::trunc);
+    if (!*out) throw UsageError{std::string("cannot write the ") + what + " file " + path};
+    return out;
+}
+
+// The module takes paths in its own form, with backslashes.
+std::string modulePath(std::string path) {
+    for (char& c : path) {
+        if (c == '/') c = '\\';
+    }
+    return path;
+}
+
+std::string helpFooter() {
+    return "\nAfter each flight one line:\n"
+           "  flight=K fly=R frames=N simulated=S substeps=N commands=N messages=N screenshots=N chat=N "
+           "live_flt_blocks=N\n"
+           "  K the flight's number from 1; R what Fly returned; frames completed (objEndFrame); S the\n"
+           "  simulated seconds (the sum of msnUpdate's times); substeps (wldUpdate); flight commands\n"
+           "  dispatched; msgShowText calls; screenshot files written; chat lines sent (netSendChat);\n"
+           "  the memory service's count of live \"FLT\" blocks right after Fly returned (0 after a\n"
+           "  clean flight).\n"
+           "\nTrace file (--trace): JSON Lines, one record per call in call order:\n"
+           "  {\"op\":...,\"args\":[...],\"ret\":...}  a call of the module into the host\n"
+           "  {\"host\":...,\"args\":[...]}          a call of the host into the module (Fly, commands);\n"
+           "                                       its {\"host\":...,\"ret\":...} follows when calls came between\n"
+           "  {\"trace\":\"...\"}                      a diagnostic text of the module\n"
+           "\nTimeline file (--timeline): Chrome trace-event JSON (Perfetto, chrome://tracing): spans for\n"
+           "each Fly, its load (checkpoints as instants), every frame and sub-step, and the unload, on\n"
+           "two tracks: the stand-in's virtual clock and the wall clock.\n"
+           "\nExit status: the last Fly result (0, or 1 when a flight failed to load or the application\n"
+           "is ending); 2 for bad arguments, a scenario that cannot be read, or a module that cannot be\n"
+           "loaded or bound.\n"
+           "\nScenario keys (FLIGHT_DIR/scenario.ini or --scenario; INI, \";\" comments; an unknown\n"
+           "section or key, or a value that does not parse, is an error; frames count from 0):\n" +
+           kvsim::scenarioKeysText();
+}
+
+struct Options {
+    std::string scenario;
+    std::optional<int32_t> frames;
+    std::string trace;
+    std::string timeline;
+    std::string module;
+    bool quiet = false;
+    std::string flightDir;
+};
+
+int run(const Options& options, const char* argv0) {
+    std::error_code error;
+    if (!fs::is_directory(options.flightDir, error)) throw UsageError{"no such flight directory: " + options.flightDir};
+    const fs::path flightDir = fs::absolute(options.flightDir);
+    kvsim::Scenario scenario = loadScenario(options.scenario, flightDir);
+    if (options.frames) scenario.frames = *options.frames;
+
+    const std::unique_ptr<std::ofstream> traceFile = openOutput(options.trace, "trace");
+    const std::unique_ptr<std::ofstream> timelineFile = openOutput(options.timeline, "timeline");
+
+    const std::string libraryPath = options.module.empty() ? defaultModule(argv0) : options.module;
+    kvsim::ModuleLibrary library;
+    if (!library.open(libraryPath)) throw UsageError{"cannot load the module: " + library.error()};
+
+    kvsim::SimHost host(scenario);
+    kvsim::ModuleDriver driver(host, library.entryPoints());
+
+    // Every record passes the tap: on to the trace file, and to the
+    // observers that count, draw the loading bar and build the timeline.
+    kvhost::TraceTap tap(traceFile.get());
+    std::ostream tapStream(&tap);
+    kvhost::FlightCounts counts;
+    tap.addObserver(&counts);
+    std::unique_ptr<kvhost::Timeline> timeline;
+    if (timelineFile) {
+        timeline = std::make_unique<kvhost::Timeline>(*timelineFile, [&host] { return host.world.time; });
+        tap.addObserver(timeline.get());
+    }
+    std::unique_ptr<kvhost::LoadingBar> bar;
+    if (!options.quiet && isTerminal(stdout)) {
+        bar = std::make_unique<kvhost::LoadingBar>(stdout, [&host]() -> const kvsim::ScreenFrame& {
+            return host.graphics.lastScreen;
+        });
+        tap.addObserver(bar.get());
+    }
+    host.log().setMode(kvsim::CallLog::Mode::Streaming, &tapStream);
+
+    kvhost::FrameLimitApp app(host.app, scenario.frames, [&driver] { driver.setRunState(1); });
+    host.shell.provide("APP", static_cast<kv::AppInterface*>(&app), "APP");
+
+    driver.initDll(0);
+    if (!driver.engine()) {
+        driver.exitDll();
+        throw UsageError{libraryPath + " did not register its engine object \"FLT\""};
+    }
+    if (!scenario.screenshotDirectory.empty()) {
+        // A host makes sure its screenshot folder exists; the module only
+        // enters it, relative to the flight's folder.
+        fs::create_directories(flightDir / scenario.screenshotDirectory, error);
+        driver.setScreenshotDirectory(modulePath(scenario.screenshotDirectory).c_str());
+    }
+
+    int32_t result = 1;
+    const std::string directory = flightDir.string();
+    for (int32_t flight = 1; flight <= scenario.flights; ++flight) {
+        counts.reset();
+        if (timeline) timeline->flyBegin(flight, directory);
+        if (bar) bar->flyBegin();
+        result = driver.fly(directory.c_str(), scenario.startupFile.c_str());
+        host.log().flush();  // the flight's last records reach the observers
+        if (bar) bar->flyEnd();
+        if (timeline) timeline->flyEnd(result);
+        // ExitDLL releases whatever "FLT" still holds: count before it.
+        const int live = host.memory.liveBlocks("FLT");
+        std::printf("%s\n", kvhost::summaryLine(flight, result, counts, live).c_str());
+        std::fflush(stdout);
+    }
+
+    driver.exitDll();
+    host.log().flush();
+    host.log().setMode(kvsim::CallLog::Mode::Off);
+    if (timeline) timeline->finish();
+    return result;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{
+        "Flies FLIGHT_DIR with the Korvane flight module in the stand-in host: loads the module's\n"
+        "shared library, binds it with InitDLL, sets the screenshot folder, calls Fly(FLIGHT_DIR,\n"
+        "start-up file) once per flight, and unbinds with ExitDLL. What the stand-in host does comes\n"
+        "from a scenario file. While a flight loads, its loading screen is shown as a progress bar\n"
+        "when standard output is a terminal.",
+        "korvane-host"};
+    app.footer(helpFooter());
+    Options options;
+    int32_t frames = 0;
+    app.add_option("--scenario", options.scenario, "Scenario file (default: FLIGHT_DIR/scenario.ini when present)")
+        ->type_name("FILE");
+    CLI::Option* framesOption =
+        app.add_option("--frames", frames, "End each flight after N frames with SetRunState(1); 0 = no limit\n"
+                                           "(overrides the scenario's [Host] Frames)")
+            ->check(CLI::NonNegativeNumber)
+            ->type_name("N");
+    app.add_option("--trace", options.trace, "Write the call log to FILE as JSON Lines, as it happens")
+        ->type_name("FILE");
+    app.add_option("--timeline", options.timeline, "Write a Chrome trace-event timeline to FILE")->type_name("FILE");
+    app.add_option("--module", options.module,
+                   "The module's shared library (default: the Korvane library next to\nthis program)")
+        ->type_name("PATH");
+    app.add_flag("--quiet", options.quiet, "No loading bar");
+    app.add_option("FLIGHT_DIR", options.flightDir, "The flight's directory")->required()->type_name("");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        // Help exits 0; every other parse failure is a usage error.
+        return app.exit(error) == 0 ? 0 : kExitUsage;
+    }
+    if (framesOption->count() > 0) options.frames = frames;
+
+    try {
+        return run(options, argv[0]);
+    } catch (const UsageError& error) {
+        std::fprintf(stderr, "korvane-host: %s\n", error.message.c_str());
+        return kExitUsage;
+    }
+}

@@ -1,0 +1,173 @@
+#include "tools/korvane_host_timeline.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace kvhost {
+
+namespace {
+
+// Two tracks of one process.
+const int kVirtualTrack = 1;
+const int kWallTrack = 2;
+
+std::string jsonText(const std::string& text) { return kvsim::Json(text).dump(-1, ' ', false, kvsim::Json::error_handler_t::replace); }
+
+std::string number(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.3f", std::isfinite(value) ? value : 0.0);
+    return text;
+}
+
+}  // namespace
+
+Timeline::Timeline(std::ostream& out, std::function<double()> clock)
+    : out_(out), clock_(std::move(clock)), wallStart_(std::chrono::steady_clock::now()) {
+    lastClock_ = clock_();
+    out_ << "{\"displayTimeUnit\":\"ms\",\"traceEvents\":[\n";
+    event("{\"name\":\"process_name\",\"ph\":\"M\",\"pid\":1,\"args\":{\"name\":\"korvane-host\"}}");
+    event("{\"name\":\"thread_name\",\"ph\":\"M\",\"pid\":1,\"tid\":1,\"args\":{\"name\":\"virtual clock\"}}");
+    event("{\"name\":\"thread_name\",\"ph\":\"M\",\"pid\":1,\"tid\":2,\"args\":{\"name\":\"wall clock\"}}");
+}
+
+Timeline::~Timeline() { finish(); }
+
+void Timeline::finish() {
+    if (finished_) return;
+    finished_ = true;
+    out_ << "\n]}\n";
+    out_.flush();
+}
+
+Timeline::Moment Timeline::now() {
+    const double clock = clock_();
+    // A reset (a new flight, the run driver's clkReset) moves the stand-in
+    // clock back; the time line does not follow it.
+    if (std::isfinite(clock) && clock > lastClock_) virtualSeconds_ += clock - lastClock_;
+    lastClock_ = std::isfinite(clock) ? clock : lastClock_;
+    const double wall = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - wallStart_).count();
+    lastMoment_ = Moment{virtualSeconds_ * 1e6, wall};
+    return lastMoment_;
+}
+
+void Timeline::event(const std::string& body) {
+    if (finished_) return;
+    out_ << (first_ ? "" : ",\n") << body;
+    first_ = false;
+}
+
+void Timeline::span(const char* name, const Moment& begin, const Moment& end, const std::string& args) {
+    const std::string head = std::string("{\"name\":\"") + name + "\",\"cat\":\"flight\",\"ph\":\"X\",\"pid\":1,";
+    event(head + "\"tid\":" + std::to_string(kVirtualTrack) + ",\"ts\":" + number(begin.virtualUs) +
+          ",\"dur\":" + number(end.virtualUs - begin.virtualUs) + ",\"args\":" + args + "}");
+    event(head + "\"tid\":" + std::to_string(kWallTrack) + ",\"ts\":" + number(begin.wallUs) +
+          ",\"dur\":" + number(end.wallUs - begin.wallUs) + ",\"args\":" + args + "}");
+}
+
+void Timeline::instant(const std::string& name, const Moment& at, const std::string& args) {
+    const std::string head = "{\"name\":" + jsonText(name) + ",\"cat\":\"flight\",\"ph\":\"i\",\"s\":\"t\",\"pid\":1,";
+    event(head + "\"tid\":" + std::to_string(kVirtualTrack) + ",\"ts\":" + number(at.virtualUs) + ",\"args\":" + args + "}");
+    event(head + "\"tid\":" + std::to_string(kWallTrack) + ",\"ts\":" + number(at.wallUs) + ",\"args\":" + args + "}");
+}
+
+void Timeline::flyBegin(int flight, const std::string& directory) {
+    flyBegin_ = now();
+    inFly_ = true;
+    flight_ = flight;
+    directory_ = directory;
+    loading_ = loaded_ = inFrame_ = unloading_ = false;
+    frame_ = 0;
+}
+
+void Timeline::flyEnd(int32_t result) {
+    const Moment at = now();
+    if (inFrame_) endFrame(at);
+    if (loading_) endLoad(at);
+    if (unloading_) span("unload", unloadBegin_, at);
+    unloading_ = false;
+    if (inFly_)
+        span("Fly", flyBegin_, at,
+             "{\"flight\":" + std::to_string(flight_) + ",\"directory\":" + jsonText(directory_) +
+                 ",\"result\":" + std::to_string(result) + "}");
+    inFly_ = false;
+}
+
+void Timeline::endLoad(const Moment& at) {
+    span("load", loadBegin_, at);
+    loading_ = false;
+    loaded_ = true;
+}
+
+void Timeline::endFrame(const Moment& at) {
+    // The sub-steps share the frame's virtual span by their lengths; with
+    // no length at all (simulated time 0) they share it evenly.
+    double total = 0.0;
+    for (const SubStep& s : subSteps_) total += std::isfinite(s.length) && s.length > 0 ? s.length : 0.0;
+    const double width = at.virtualUs - frameBegin_.virtualUs;
+    double offset = 0.0;
+    for (std::size_t i = 0; i < subSteps_.size(); ++i) {
+        const SubStep& s = subSteps_[i];
+        const double share = total > 0.0 ? (std::isfinite(s.length) && s.length > 0 ? s.length : 0.0) / total
+                                         : 1.0 / static_cast<double>(subSteps_.size());
+        const Moment begin{frameBegin_.virtualUs + width * offset, s.wallBegin};
+        offset += share;
+        const Moment end{frameBegin_.virtualUs + width * offset, s.wallEnd};
+        span("sub-step", begin, end, "{\"length\":" + number(s.length) + "}");
+    }
+    span("frame", frameBegin_, at,
+         "{\"frame\":" + std::to_string(frame_) + ",\"substeps\":" + std::to_string(subSteps_.size()) + "}");
+    subSteps_.clear();
+    inFrame_ = false;
+    ++frame_;
+}
+
+void Timeline::onLine(const TraceLine& line) {
+    if (!inFly_ || finished_) return;
+    const Moment before = lastMoment_;
+    const Moment at = now();
+    if (line.kind() == TraceLine::Kind::Host && line.name() == "command") {
+        const kvsim::Json& j = line.json();
+        std::string name = "command";
+        if (j.is_object() && j.contains("args") && j["args"].is_array() && !j["args"].empty() && j["args"][0].is_string())
+            name += " " + j["args"][0].get<std::string>();
+        instant(name, at);
+        return;
+    }
+    if (line.kind() != TraceLine::Kind::Call) return;
+    const std::string& op = line.name();
+    if (op == "memCheckpoint") {
+        const kvsim::Json& j = line.json();
+        std::string label = "checkpoint";
+        if (j.is_object() && j.contains("args") && j["args"].is_array() && !j["args"].empty() && j["args"][0].is_string())
+            label = j["args"][0].get<std::string>();
+        if (label == "Start of _LoadKorvane" && !loading_) {
+            loading_ = true;
+            loadBegin_ = at;
+        }
+        instant(label, at);
+        if (label == "End of _LoadKorvane" && loading_) endLoad(at);
+        return;
+    }
+    if (!loaded_) return;
+    if (op == "clkUpdate" && !unloading_) {
+        if (inFrame_) endFrame(before);
+        // The line comes once clkUpdate has returned: the clock has moved
+        // on by this frame's time, which the frame covers.
+        inFrame_ = true;
+        frameBegin_ = Moment{before.virtualUs, at.wallUs};
+    } else if (op == "objUpdate" && inFrame_) {
+        subStepWall_ = at.wallUs;
+    } else if (op == "wldUpdate" && inFrame_) {
+        subSteps_.push_back(SubStep{line.firstNumber(0.0), subStepWall_, at.wallUs});
+    } else if (op == "ptsUpdate" && inFrame_ && !subSteps_.empty()) {
+        subSteps_.back().wallEnd = at.wallUs;
+    } else if (op == "objEndFrame" && inFrame_) {
+        endFrame(at);
+    } else if (op == "sndStopStream" && !unloading_) {
+        if (inFrame_) endFrame(before);
+        unloading_ = true;
+        unloadBegin_ = at;
+    }
+}
+
+}  // namespace kvhost

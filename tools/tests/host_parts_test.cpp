@@ -1,0 +1,136 @@
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tools/korvane_host_progress.h"
+#include "tools/korvane_host_summary.h"
+#include "tools/korvane_host_tap.h"
+#include "tools/korvane_host_timeline.h"
+
+namespace {
+
+kvsim::ScreenFrame loadingFrame(float fill) {
+    kvsim::ScreenFrame frame;
+    frame.hasBarOutline = true;
+    const float outline[4] = {0.125f, 0.8f, 0.875f, 0.85f};
+    std::copy(outline, outline + 4, frame.barOutline);
+    frame.hasBarFill = true;
+    const float filled[4] = {0.125f, 0.8f, 0.125f + 0.75f * fill, 0.85f};
+    std::copy(filled, filled + 4, frame.barFill);
+    frame.texts.push_back({" 40%", 0.883f, 0.825f, 0x12, {}});
+    frame.texts.push_back({"Loading\nnow", 0.117f, 0.825f, 0x14, {}});
+    return frame;
+}
+
+TEST(LoadingLine, CaptionBarAndPercentageFromWhatTheModuleDrew) {
+    // The caption is the text that ends at the bar, whatever the drawing order.
+    EXPECT_EQ(kvhost::loadingLine(loadingFrame(0.4f), 10), "Loading now [####......]  40%");
+    EXPECT_EQ(kvhost::loadingLine(loadingFrame(0.0f), 4), "Loading now [....]  40%");
+    EXPECT_EQ(kvhost::loadingLine(loadingFrame(1.0f), 4), "Loading now [####]  40%");
+    // A fill beyond the outline stays within the bar.
+    EXPECT_EQ(kvhost::loadingLine(loadingFrame(3.0f), 4), "Loading now [####]  40%");
+    // No bar drawn (a range of 0): the texts alone.
+    kvsim::ScreenFrame texts = loadingFrame(0.5f);
+    texts.hasBarOutline = texts.hasBarFill = false;
+    EXPECT_EQ(kvhost::loadingLine(texts, 4), "Loading now  40%");
+}
+
+// Feeds lines through a tap as the call log would write them.
+class Feed {
+public:
+    explicit Feed(kvhost::TraceObserver& observer) : stream_(&tap_) { tap_.addObserver(&observer); }
+    void operator()(const std::string& line) { stream_ << line << '\n'; }
+
+private:
+    kvhost::TraceTap tap_;
+    std::ostream stream_;
+};
+
+TEST(FlightCounts, CountWhatTheTraceShows) {
+    kvhost::FlightCounts counts;
+    Feed feed(counts);
+    feed(R"({"op":"wldUpdate","args":[0.02]})");
+    feed(R"({"op":"msnUpdate","args":[0.05]})");
+    feed(R"({"op":"msnUpdate","args":[0.25]})");
+    feed(R"({"host":"command","args":["SCREEN_SHOT"]})");
+    feed(R"({"op":"gfxSaveScreenshot","args":["a.pgm"],"ret":1})");
+    feed(R"({"op":"gfxSaveScreenshot","args":["b.pgm"],"ret":0})");
+    feed(R"({"op":"objEndFrame"})");
+    feed(R"({"trace":"objEndFrame"})");
+    feed(R"({"host":"Fly","ret":0})");
+    EXPECT_EQ(kvhost::summaryLine(2, 0, counts, 0),
+              "flight=2 fly=0 frames=1 simulated=0.300 substeps=1 commands=1 messages=0 screenshots=1 chat=0 "
+              "live_flt_blocks=0");
+}
+
+struct Span {
+    std::string name;
+    int track;
+    double ts;
+    double dur;
+};
+
+std::vector<Span> spansOf(const std::string& text) {
+    std::vector<Span> spans;
+    const kvsim::Json json = kvsim::Json::parse(text);
+    for (const auto& e : json["traceEvents"]) {
+        if (e["ph"] == "X") spans.push_back({e["name"], e["tid"], e["ts"], e["dur"]});
+    }
+    return spans;
+}
+
+TEST(Timeline, SpansFollowTheVirtualClockAcrossResets) {
+    std::ostringstream out;
+    double clock = 0.0;
+    {
+        kvhost::Timeline timeline(out, [&clock] { return clock; });
+        Feed feed(timeline);
+        timeline.flyBegin(1, "training");
+        feed(R"({"op":"memCheckpoint","args":["Start of _LoadKorvane"]})");
+        clock = 0.5;  // the fades
+        feed(R"({"op":"memCheckpoint","args":["End of _LoadKorvane"]})");
+        clock = 0.0;  // the run driver's clkReset
+        feed(R"({"op":"clkReset"})");
+        clock = 0.1;
+        feed(R"({"op":"clkUpdate"})");
+        feed(R"({"op":"objUpdate","args":[0.04]})");
+        feed(R"({"op":"wldUpdate","args":[0.04]})");
+        feed(R"({"op":"ptsUpdate","args":[0.04]})");
+        feed(R"({"op":"objUpdate","args":[0.06]})");
+        feed(R"({"op":"wldUpdate","args":[0.06]})");
+        feed(R"({"op":"ptsUpdate","args":[0.06]})");
+        feed(R"({"op":"objEndFrame"})");
+        // A frame the application stopped before its end.
+        clock = 0.2;
+        feed(R"({"op":"clkUpdate"})");
+        feed(R"({"op":"appIsRunning","ret":0})");
+        feed(R"({"op":"sndStopStream"})");
+        timeline.flyEnd(1);
+    }
+    std::vector<Span> virtualSpans;
+    for (const Span& s : spansOf(out.str())) {
+        if (s.track == 1) virtualSpans.push_back(s);
+    }
+    const std::vector<std::string> order = {"load", "sub-step", "sub-step", "frame", "frame", "unload", "Fly"};
+    ASSERT_EQ(virtualSpans.size(), order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) EXPECT_EQ(virtualSpans[i].name, order[i]) << i;
+    // Microseconds of the time line: the load took 0.5 s, and the clock's
+    // reset does not move the frames back into it.
+    EXPECT_DOUBLE_EQ(virtualSpans[0].dur, 500000.0);
+    EXPECT_DOUBLE_EQ(virtualSpans[3].ts, 500000.0);
+    EXPECT_DOUBLE_EQ(virtualSpans[3].dur, 100000.0);
+    // The sub-steps share their frame by their lengths, 0.04 then 0.06.
+    EXPECT_DOUBLE_EQ(virtualSpans[1].ts, 500000.0);
+    EXPECT_DOUBLE_EQ(virtualSpans[1].dur, 40000.0);
+    EXPECT_DOUBLE_EQ(virtualSpans[2].ts, 540000.0);
+    EXPECT_DOUBLE_EQ(virtualSpans[2].dur, 60000.0);
+    // The cut-short frame ends where the unload begins.
+    EXPECT_DOUBLE_EQ(virtualSpans[4].ts, 600000.0);
+    EXPECT_DOUBLE_EQ(virtualSpans[4].dur, 100000.0);
+    EXPECT_DOUBLE_EQ(virtualSpans[6].ts, 0.0);
+    EXPECT_DOUBLE_EQ(virtualSpans[6].dur, 700000.0);
+}
+
+}  // namespace

@@ -1,0 +1,68 @@
+# Runs korvane-host once on a fresh copy of a flight directory and checks
+# what it did.
+#
+#   TOOL            the program
+#   EMULATOR        what runs it (wine for the Windows build), or empty
+#   EXAMPLE         a flight directory, copied to OUT/flight first
+#   OUT             a scratch folder of this test
+#   ARGS            further arguments, separated by "|"; with EXAMPLE the
+#                   copy's path comes last, after --trace and --timeline
+#   RC              expected exit status (default 0)
+#   STDOUT_REGEX    a regular expression the standard output must match
+#   STDERR_REGEX    a regular expression standard error must match
+#   SCREENSHOTS     how many files OUT/flight/screenshots must hold
+#   CHECK           host_output_check, run on the trace, timeline and output
+
+if(NOT DEFINED RC)
+    set(RC 0)
+endif()
+file(REMOVE_RECURSE "${OUT}")
+file(MAKE_DIRECTORY "${OUT}")
+set(args)
+if(NOT ARGS STREQUAL "")
+    string(REPLACE "|" ";" args "${ARGS}")
+endif()
+if(DEFINED EXAMPLE)
+    file(COPY "${EXAMPLE}/" DESTINATION "${OUT}/flight")
+    file(REMOVE_RECURSE "${OUT}/flight/screenshots")
+    list(APPEND args --trace "${OUT}/trace.jsonl" --timeline "${OUT}/timeline.json" "${OUT}/flight")
+endif()
+
+execute_process(COMMAND ${EMULATOR} "${TOOL}" ${args}
+                WORKING_DIRECTORY "${OUT}"
+                OUTPUT_FILE "${OUT}/stdout"
+                ERROR_FILE "${OUT}/stderr"
+                RESULT_VARIABLE status)
+file(READ "${OUT}/stdout" stdout)
+file(READ "${OUT}/stderr" stderr)
+
+set(failures)
+if(NOT status STREQUAL "${RC}")
+    list(APPEND failures "exit status ${status}, expected ${RC}")
+endif()
+if(DEFINED STDOUT_REGEX AND NOT stdout MATCHES "${STDOUT_REGEX}")
+    list(APPEND failures "standard output does not match ${STDOUT_REGEX}")
+endif()
+if(DEFINED STDERR_REGEX AND NOT stderr MATCHES "${STDERR_REGEX}")
+    list(APPEND failures "standard error does not match ${STDERR_REGEX}")
+endif()
+if(DEFINED SCREENSHOTS)
+    file(GLOB shots "${OUT}/flight/screenshots/*")
+    list(LENGTH shots count)
+    if(NOT count EQUAL SCREENSHOTS)
+        list(APPEND failures "${count} screenshot files, expected ${SCREENSHOTS}")
+    endif()
+endif()
+if(DEFINED CHECK)
+    execute_process(COMMAND ${EMULATOR} "${CHECK}" "${OUT}/trace.jsonl" "${OUT}/timeline.json" "${OUT}/stdout"
+                    OUTPUT_VARIABLE check_out ERROR_VARIABLE check_err RESULT_VARIABLE check_status)
+    message(STATUS "${check_out}")
+    if(NOT check_status EQUAL 0)
+        list(APPEND failures "the output check failed: ${check_err}")
+    endif()
+endif()
+
+if(failures)
+    list(JOIN failures "\n  " message)
+    message(FATAL_ERROR "korvane-host ${args}:\n  ${message}\n--- standard output ---\n${stdout}\n--- standard error ---\n${stderr}")
+endif()
