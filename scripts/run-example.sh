@@ -1,0 +1,48 @@
+#!/bin/bash
+# Flies the training flight of examples/training in the stand-in host and
+# shows what happened. On a fresh machine run it as root: it installs the
+# packages the build needs first.
+#
+#   scripts/run-example.sh                      the training flight
+#   scripts/run-example.sh examples/other ...   another flight directory,
+#                                               further arguments to korvane-host
+#
+# Builds only the module and korvane-host (preset default, build/default),
+# then runs korvane-host with a trace and a timeline in build/example/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake make g++ libgtest-dev googletest nlohmann-json3-dev libcli11-dev libstb-dev)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [[ ${#missing[@]} -gt 0 ]]; then
+    if [[ $(id -u) -ne 0 ]]; then
+        echo "missing packages: ${missing[*]} (run as root to install them)" >&2
+        exit 1
+    fi
+    echo "== installing ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+flight=${1:-examples/training}
+[[ $# -gt 0 ]] && shift
+
+cmake --preset default >/dev/null
+cmake --build --preset default --target Korvane korvane-host
+
+out=build/example
+mkdir -p "$out"
+echo "== korvane-host $flight"
+status=0
+build/default/korvane-host --trace "$out/trace.jsonl" --timeline "$out/timeline.json" "$@" "$flight" || status=$?
+echo "== exit status $status"
+echo "   trace:       $out/trace.jsonl ($(wc -l <"$out/trace.jsonl") records)"
+echo "   timeline:    $out/timeline.json (open it in Perfetto or chrome://tracing)"
+shots=$(find "$flight/screenshots" -type f 2>/dev/null | sort | tr '\n' ' ' || true)
+[[ -n "$shots" ]] && echo "   screenshots: $shots"
+exit $status
