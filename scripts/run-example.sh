@@ -7,8 +7,9 @@
 #   scripts/run-example.sh examples/other ...   another flight directory,
 #                                               further arguments to korvane-host
 #
-# Builds only the module and korvane-host (preset default, build/default),
-# then runs korvane-host with a trace and a timeline in build/example/.
+# Builds only the module and korvane-host (preset default, in build/default
+# or the folder KORVANE_BUILD_DIR names), then runs korvane-host with a
+# trace and a timeline in build/example/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -32,14 +33,15 @@ fi
 flight=${1:-examples/training}
 [[ $# -gt 0 ]] && shift
 
-cmake --preset default >/dev/null
-cmake --build --preset default --target Korvane korvane-host
+build=${KORVANE_BUILD_DIR:-build/default}
+cmake --preset default -B "$build" >/dev/null
+cmake --build "$build" -j2 --target Korvane korvane-host
 
 out=build/example
 mkdir -p "$out"
 echo "== korvane-host $flight"
 status=0
-build/default/korvane-host --trace "$out/trace.jsonl" --timeline "$out/timeline.json" "$@" "$flight" || status=$?
+"$build/korvane-host" --trace "$out/trace.jsonl" --timeline "$out/timeline.json" "$@" "$flight" || status=$?
 echo "== exit status $status"
 echo "   trace:       $out/trace.jsonl ($(wc -l <"$out/trace.jsonl") records)"
 echo "   timeline:    $out/timeline.json (open it in Perfetto or chrome://tracing)"
