@@ -15,6 +15,14 @@ namespace {
 // txtFormatTime's style for the hours and minutes of the day.
 constexpr int32_t kTimeOfDayStyle = 2;
 
+// The factor shown, truncated toward zero. A huge MaxTimeCompression lets
+// the doubling pass the 32-bit range (or reach infinity), where a plain
+// conversion is undefined: the shown number stops at the largest integer.
+int32_t shownFactor(float factor) {
+    if (!(factor < 2147483648.0f)) return INT32_MAX;
+    return static_cast<int32_t>(factor);
+}
+
 }  // namespace
 
 // 1, 2, 4, ... while below the maximum, then back to normal time: the last
@@ -24,7 +32,7 @@ void FlightModule::increaseTimeCompression() {
     if (!notSkipping(*this)) return;
     if (timeCompression < maxTimeCompression) {
         timeCompression = timeCompression * 2.0f;
-        showTableTextWithNumber(textFilename, timeCompressTextId, static_cast<int32_t>(timeCompression));
+        showTableTextWithNumber(textFilename, timeCompressTextId, shownFactor(timeCompression));
     } else {
         timeCompression = 1.0f;
         showTableText(textFilename, normalTimeTextId);
