@@ -1,0 +1,195 @@
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "config/config_document.h"
+#include "tests/loading/flight_directory.h"
+#include "tests/support/call_sequence.h"
+#include "tests/support/trace_lines.h"
+
+namespace {
+
+using kvtest::callsInOrder;
+
+// The options and network calls of the log, by name; the interface calls
+// with their tag.
+std::vector<std::string> optionCalls(const kvsim::CallLog& log) {
+    std::vector<std::string> out;
+    for (const auto& record : log.records()) {
+        if (record.fromHost) continue;
+        if (record.op == "GetInterface" || record.op == "ReleaseInterface") {
+            if (record.args.at(0) == "OPT") out.push_back(record.op + " OPT");
+        } else if (record.op.compare(0, 3, "opt") == 0 || record.op == "netGetGameSettings") {
+            out.push_back(record.op);
+        }
+    }
+    return out;
+}
+
+const char* const kOptions =
+    "[GameplayOptions]\nCockpitView=2\nEnemySkill=1\n"
+    "[GraphicsOptions]\nDisplayDeviceID=1\nDisplayWidth=1024\nDisplayHeight=768\nDisplayDepth=16\n"
+    "ObjectDetail=1\nShadow=1\nEffectsDetail=2\nTerrainDetail=2\nHorizonDistance=1\nGroundObjectDensity=3\n"
+    "ObjectTexture=2\nTerrainTexture=1\nCockpitTexture=2\nCockpitMirrors=1\nLensFlare=1\n"
+    "[SoundOptions]\nSpeechSubtitles=1\n"
+    "[ControlOptions]\nControlMap=MyKeys.MAP\n";
+
+class PlayerOptions : public kvtest::FlightDirectory {
+protected:
+    void SetUp() override {
+        FlightDirectory::SetUp();
+        host.log().clear();
+    }
+
+    // The options module's document as another module would see it.
+    int32_t optionInDocument(const char* section, const char* key) {
+        kv::ConfigDocument* document = nullptr;
+        host.options.optGetDocument(&document);
+        const int32_t value = document ? document->getInt(section, key, -1) : -99;
+        host.options.optReleaseDocument(&document);
+        return value;
+    }
+
+    void setEveryOption(int32_t value) {
+        for (int32_t* field : {&fm.cockpitView, &fm.graphicsSetup.displayDeviceId, &fm.graphicsSetup.displayWidth,
+                               &fm.graphicsSetup.displayHeight, &fm.graphicsSetup.displayDepth,
+                               &fm.displayOptions.objectDetail, &fm.displayOptions.shadow, &fm.effectsDetail,
+                               &fm.terrainDetailOption, &fm.horizonDistanceOption,
+                               &fm.terrainSetup.groundObjectDensity, &fm.objectTextureOption,
+                               &fm.terrainTextureOption, &fm.cockpitTextureOption, &fm.cockpitMirrors, &fm.lensFlare,
+                               &fm.speechSubtitles})
+            *field = value;
+    }
+
+    std::vector<int32_t> everyOption() const {
+        return {fm.cockpitView,
+                fm.graphicsSetup.displayDeviceId,
+                fm.graphicsSetup.displayWidth,
+                fm.graphicsSetup.displayHeight,
+                fm.graphicsSetup.displayDepth,
+                fm.displayOptions.objectDetail,
+                fm.displayOptions.shadow,
+                fm.effectsDetail,
+                fm.terrainDetailOption,
+                fm.horizonDistanceOption,
+                fm.terrainSetup.groundObjectDensity,
+                fm.objectTextureOption,
+                fm.terrainTextureOption,
+                fm.cockpitTextureOption,
+                fm.cockpitMirrors,
+                fm.lensFlare,
+                fm.speechSubtitles};
+    }
+};
+
+TEST_F(PlayerOptions, TheOptionsAreReadFromTheBorrowedDocumentAndItIsGivenBack) {
+    write("options.ini", kOptions);
+    setEveryOption(-5);
+
+    fm.readPlayerOptions();
+
+    EXPECT_EQ(everyOption(), (std::vector<int32_t>{2, 1, 1024, 768, 16, 1, 1, 2, 2, 1, 3, 2, 1, 2, 1, 1, 1}));
+    EXPECT_STREQ(fm.controlMap, "MyKeys.MAP") << "case kept";
+    EXPECT_EQ(optionCalls(host.log()),
+              (std::vector<std::string>{"GetInterface OPT", "optGetDocument", "optReleaseDocument",
+                                        "ReleaseInterface OPT"}))
+        << "a single-player flight asks no host settings and writes nothing";
+    EXPECT_EQ(host.shell.held("OPT"), 0);
+    EXPECT_EQ(optionInDocument("GameplayOptions", "EnemySkill"), 1);
+
+    // Without graphics options every graphics field is 0, so every quality
+    // level reads the low detail section; an empty control map is null.
+    write("options.ini", "[GameplayOptions]\nCockpitView=1\n[ControlOptions]\nControlMap=\n");
+    host.options.optReloadOptions();
+    fm.readPlayerOptions();
+    EXPECT_EQ(everyOption(), (std::vector<int32_t>{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(fm.controlMap, nullptr);
+}
+
+// A network module that hands out the scenario's gameplay bytes, as the
+// stand-in network does once its settings record follows the scenario.
+class HostSettingsNetwork : public kvsim::SimNetwork {
+public:
+    explicit HostSettingsNetwork(kvsim::SimWorld& world) : SimNetwork(world), scenario_(world.scenario) {}
+    void netGetGameSettings(kv::HostGameSettings* settings) override {
+        SimNetwork::netGetGameSettings(settings);
+        if (settings && !scenario_.hostGameplay.empty()) settings->gameplay = scenario_.hostGameplay.data();
+    }
+
+private:
+    kvsim::Scenario& scenario_;
+};
+
+class NetworkPlayerOptions : public PlayerOptions {
+protected:
+    void SetUp() override {
+        host.shell.provide("NET", static_cast<kv::NetworkInterface*>(&network_), "NET");
+        PlayerOptions::SetUp();
+    }
+
+private:
+    HostSettingsNetwork network_{host.world};
+};
+
+TEST_F(NetworkPlayerOptions, ANetworkFlightReadsTheHostsSettingsUntilTheOptionsAreReloaded) {
+    write("options.ini", kOptions);
+    write("flight.ini", "[LowDetailOption]\nDetailLevel=1\n[HighDetailOption]\nDetailLevel=3\n");
+    host.scenario.hostGameplay = {3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+
+    // Alone, the player's own terrain detail 2 chooses the high section.
+    fm.readPlayerOptions();
+    ASSERT_EQ(fm.loadStartupFile("flight"), 1);
+    EXPECT_EQ(fm.terrainDetailOption, 2);
+    EXPECT_EQ(fm.terrainSetup.detailLevel, 3);
+
+    const int liveBefore = host.memory.liveBlocks("FLT");
+    host.log().clear();
+    fm.networkFlight = 1;
+    fm.readPlayerOptions();
+    ASSERT_EQ(fm.loadStartupFile("flight"), 1);
+    EXPECT_TRUE(callsInOrder(host.log(), {"GetInterface OPT", "optGetDocument", "netGetGameSettings",
+                                          "optReleaseDocument", "ReleaseInterface OPT"}));
+    EXPECT_EQ(fm.terrainDetailOption, 0) << "written into the document before it is read";
+    EXPECT_EQ(fm.terrainSetup.detailLevel, 1);
+    EXPECT_EQ(fm.cockpitView, 2) << "the player's other options stay";
+    EXPECT_EQ(optionInDocument("GraphicsOptions", "TerrainDetail"), 0);
+    EXPECT_EQ(optionInDocument("GameplayOptions", "EnemySkill"), 3);
+    EXPECT_EQ(optionInDocument("GameplayOptions", "FlightModel"), 0);
+    EXPECT_EQ(optionInDocument("GameplayOptions", "FuelUsage"), 1) << "the eleventh byte";
+
+    // The unloading's reload brings the player's own values back, and no
+    // record of this module stays linked in the options module's document.
+    host.options.optReloadOptions();
+    EXPECT_EQ(optionInDocument("GraphicsOptions", "TerrainDetail"), 2);
+    EXPECT_EQ(optionInDocument("GameplayOptions", "EnemySkill"), 1);
+    EXPECT_EQ(optionInDocument("GameplayOptions", "FuelUsage"), -1);
+    EXPECT_EQ(host.memory.liveBlocks("FLT"), liveBefore);
+
+    // A host that sends no gameplay bytes still forces the terrain detail.
+    host.scenario.hostGameplay.clear();
+    fm.readPlayerOptions();
+    EXPECT_EQ(fm.terrainDetailOption, 0);
+    EXPECT_EQ(optionInDocument("GraphicsOptions", "TerrainDetail"), 0);
+    EXPECT_EQ(optionInDocument("GameplayOptions", "EnemySkill"), 1);
+    host.options.optReloadOptions();
+}
+
+TEST_F(PlayerOptions, WithoutAnOptionsModuleEveryOptionIsZero) {
+    write("options.ini", kOptions);
+    host.shell.remove("OPT");
+    setEveryOption(4);
+    fm.controlMap = kv::strDuplicate("Old.map");
+    fm.networkFlight = 1;
+    kvtest::TraceLines trace;
+
+    fm.readPlayerOptions();
+
+    EXPECT_EQ(everyOption(), std::vector<int32_t>(17, 0));
+    EXPECT_EQ(fm.controlMap, nullptr);
+    EXPECT_EQ(optionCalls(host.log()), std::vector<std::string>{"GetInterface OPT"});
+    EXPECT_EQ(trace.lines, std::vector<std::string>{"No player options document, every option is 0!"});
+}
+
+}  // namespace
