@@ -45,6 +45,7 @@ kv::FlightModuleInterface* ModuleDriver::engine() const {
 }
 
 int32_t ModuleDriver::fly(const char* directory, const char* startupFile) {
+    host_.beginFlight();  // every flight starts from the same stand-in state
     const std::size_t call = host_.log().hostCall("Fly", {CallLog::text(directory), CallLog::text(startupFile)});
     kv::FlightModuleInterface* e = engine();
     return host_.log().hostReturns<int32_t>(call, e ? e->Fly(directory, startupFile) : 0);

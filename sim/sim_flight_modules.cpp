@@ -26,14 +26,24 @@ void SimComm::comOpenRadioMenu() { call("comOpenRadioMenu"); }
 void SimComm::comUpdate(float clampedFrameTime) { call("comUpdate", {clampedFrameTime}); }
 void SimComm::comRender() { call("comRender"); }
 
-void SimOptions::optReloadOptions() { call("optReloadOptions"); }
+void SimOptions::read() {
+    document_ = documents_.readOrEmpty(world_.scenario.optionsFile.c_str());
+    ++reads;
+}
+
+void SimOptions::optReloadOptions() {
+    call("optReloadOptions");
+    read();
+}
+
 kv::ConfigDocument* SimOptions::optGetDocument(kv::ConfigDocument** out) {
     auto& r = call("optGetDocument");
-    if (out) *out = document;
-    r.hasResult = true;
-    r.result = handle(document, "document");
-    return document;
+    if (!document_) read();
+    if (out) *out = document_.get();
+    returns(r, handle(document_.get(), "document"));
+    return document_.get();
 }
+
 void SimOptions::optReleaseDocument(kv::ConfigDocument** out) {
     call("optReleaseDocument", {out ? handle(*out, "document") : Json(nullptr)});
     if (out) *out = nullptr;

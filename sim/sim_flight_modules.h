@@ -2,6 +2,7 @@
 #pragma once
 
 #include "host/engine_interfaces.h"
+#include "sim/sim_documents.h"
 #include "sim/sim_part.h"
 
 namespace kvsim {
@@ -42,15 +43,34 @@ public:
     void comRender() override;
 };
 
+// The player options module. It lends a real ConfigDocument read from the
+// scenario's optionsFile, relative to the current directory when the
+// document is first asked for (the flight directory during a flight); a
+// missing file lends an empty document. optReloadOptions reads the file
+// again, so whatever the module wrote into the lent document (the host's
+// gameplay settings of a network flight) is gone and no block of the
+// module stays linked into it. A new flight, and the release of an
+// owner's memory, drop the document: the next optGetDocument reads it
+// afresh.
 class SimOptions : public kv::OptionsInterface, SimPart {
 public:
-    using SimPart::SimPart;
+    explicit SimOptions(SimWorld& world) : SimPart(world), documents_(world) {}
     void optReloadOptions() override;
     kv::ConfigDocument* optGetDocument(kv::ConfigDocument** document) override;
     void optReleaseDocument(kv::ConfigDocument** document) override;
 
-    // The player options document the options module lends; null for none.
-    kv::ConfigDocument* document = nullptr;
+    // The document lent now or last, null before the first optGetDocument.
+    kv::ConfigDocument* document() const { return document_.get(); }
+    // Forgets the document.
+    void drop() { document_.reset(); }
+    // Times the file was read.
+    int32_t reads = 0;
+
+private:
+    void read();
+
+    SimDocuments documents_;
+    SimDocuments::Document document_{nullptr, {}};
 };
 
 }  // namespace kvsim

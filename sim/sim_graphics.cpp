@@ -3,7 +3,9 @@
 #include <fstream>
 
 #include "platform/workdir.h"
+#include "sim/image_file.h"
 #include "sim/record_json.h"
+#include "sim/sim_shell.h"
 
 namespace kvsim {
 
@@ -32,12 +34,34 @@ void SimCamera::cameraApply() {
 
 void SimImage::imageDraw(float x, float y, float width, float height) {
     call("imageDraw", {x, y, width, height});
+    ScreenFrame& frame = graphics_.drawing_;
+    frame.hasPicture = true;
+    frame.picture = file;
+    frame.pictureWidth = this->width;
+    frame.pictureHeight = this->height;
+    const float rect[4] = {x, y, width, height};
+    std::copy(rect, rect + 4, frame.pictureRect);
 }
 
 void SimDisplay::displayGetInfo(kv::DisplayInfo** out) {
     call("displayGetInfo");
+    info.threeScreens = world_.scenario.threeScreens;
     if (out) *out = &info;
 }
+
+namespace {
+
+Json pair(const float* p) { return p ? Json{p[0], p[1]} : Json(nullptr); }
+Json color(const float* c) { return c ? Json{c[0], c[1], c[2], c[3]} : Json(nullptr); }
+
+void copyRect(const float* leftTop, const float* rightBottom, float* out) {
+    out[0] = leftTop[0];
+    out[1] = leftTop[1];
+    out[2] = rightBottom[0];
+    out[3] = rightBottom[1];
+}
+
+}  // namespace
 
 // ---- GFX ----
 
@@ -49,10 +73,14 @@ void SimGraphics::gfxReleaseDisplay() { call("gfxReleaseDisplay"); }
 
 kv::Image* SimGraphics::gfxLoadImage(const char* fileName) {
     auto& r = call("gfxLoadImage", {text(fileName)});
-    images.push_back(std::make_unique<SimImage>(world_));
+    int32_t width = 0, height = 0;
+    if (!readImageSize(SimFileManager::findFile(fileName), &width, &height)) {
+        returns(r, Json(nullptr));
+        return nullptr;
+    }
+    images.push_back(std::make_unique<SimImage>(world_, *this, fileName, width, height));
     kv::Image* image = images.back().get();
-    r.hasResult = true;
-    r.result = handle(image, "image");
+    returns(r, handle(image, "image"));
     return image;
 }
 
@@ -74,8 +102,7 @@ kv::Camera* SimGraphics::gfxCreateCamera(int32_t kind) {
     camera->params.aspectRatio = 1.333333f;
     camera->params.nearClip = 1.0f;
     camera->params.farClip = 10000.0f;
-    r.hasResult = true;
-    r.result = handle(static_cast<kv::Camera*>(camera), "camera");
+    returns(r, handle(static_cast<kv::Camera*>(camera), "camera"));
     return camera;
 }
 
@@ -88,16 +115,25 @@ void SimGraphics::gfxDestroyCamera(kv::Camera** camera) {
                                      return static_cast<kv::Camera*>(c.get()) == target;
                                  }),
                   cameras.end());
+    if (find(target) == selected_) selected_ = nullptr;
     world_.log.forget(target);
     *camera = nullptr;
 }
 
-void SimGraphics::gfxSetCamera(kv::Camera* camera) { call("gfxSetCamera", {handle(camera, "camera")}); }
+SimCamera* SimGraphics::find(const kv::Camera* camera) const {
+    for (const auto& c : cameras)
+        if (static_cast<const kv::Camera*>(c.get()) == camera) return c.get();
+    return nullptr;
+}
+
+void SimGraphics::gfxSetCamera(kv::Camera* camera) {
+    selected_ = find(camera);
+    call("gfxSetCamera", {handle(camera, "camera"), selected_ ? toJson(&selected_->params) : Json(nullptr)});
+}
 
 kv::Display* SimGraphics::gfxGetDisplay() {
     auto& r = call("gfxGetDisplay");
-    r.hasResult = true;
-    r.result = handle(static_cast<kv::Display*>(&display), "display");
+    returns(r, handle(static_cast<kv::Display*>(&display), "display"));
     return &display;
 }
 
@@ -109,13 +145,19 @@ void SimGraphics::gfxGetTextureSize(int32_t textureId, int32_t* width, int32_t* 
     if (height) *height = 256;
 }
 void SimGraphics::gfxSetRenderTarget(int32_t textureId) { call("gfxSetRenderTarget", {textureId}); }
-void SimGraphics::gfxDrawRectFrame(const float* lt, const float* rb, const float* color) {
-    call("gfxDrawRectFrame", {lt ? Json{lt[0], lt[1]} : Json(nullptr), rb ? Json{rb[0], rb[1]} : Json(nullptr),
-                              color ? Json{color[0], color[1], color[2], color[3]} : Json(nullptr)});
+void SimGraphics::gfxDrawRectFrame(const float* lt, const float* rb, const float* c) {
+    call("gfxDrawRectFrame", {pair(lt), pair(rb), color(c)});
+    if (!lt || !rb) return;
+    drawing_.hasBarOutline = true;
+    copyRect(lt, rb, drawing_.barOutline);
+    if (c) std::copy(c, c + 4, drawing_.barColor);
 }
-void SimGraphics::gfxFillRect(const float* lt, const float* rb, const float* color) {
-    call("gfxFillRect", {lt ? Json{lt[0], lt[1]} : Json(nullptr), rb ? Json{rb[0], rb[1]} : Json(nullptr),
-                         color ? Json{color[0], color[1], color[2], color[3]} : Json(nullptr)});
+void SimGraphics::gfxFillRect(const float* lt, const float* rb, const float* c) {
+    call("gfxFillRect", {pair(lt), pair(rb), color(c)});
+    if (!lt || !rb) return;
+    drawing_.hasBarFill = true;
+    copyRect(lt, rb, drawing_.barFill);
+    if (c) std::copy(c, c + 4, drawing_.barColor);
 }
 void SimGraphics::gfxSetSceneMode(int32_t mode) { call("gfxSetSceneMode", {mode}); }
 void SimGraphics::gfxSetWorldMode(int32_t on) { call("gfxSetWorldMode", {on}); }
@@ -141,11 +183,20 @@ void SimGraphics::gfxSetDefaultColor(const int32_t* rgb) {
 }
 void SimGraphics::gfxSetLightingEnable(int32_t on) { call("gfxSetLightingEnable", {on}); }
 void SimGraphics::gfxClearBuffers() { call("gfxClearBuffers"); }
-void SimGraphics::gfxApplyCamera() { call("gfxApplyCamera"); }
+void SimGraphics::gfxApplyCamera() {
+    call("gfxApplyCamera", {selected_ ? toJson(&selected_->params) : Json(nullptr)});
+}
 void SimGraphics::gfxClearDepth() { call("gfxClearDepth"); }
-void SimGraphics::gfxBeginFrame() { call("gfxBeginFrame"); }
+void SimGraphics::gfxBeginFrame() {
+    call("gfxBeginFrame");
+    drawing_ = ScreenFrame();
+}
 void SimGraphics::gfxEndFrame() { call("gfxEndFrame"); }
-void SimGraphics::gfxPresent() { call("gfxPresent"); }
+void SimGraphics::gfxPresent() {
+    call("gfxPresent");
+    ++framesPresented;
+    if (!drawing_.empty()) lastScreen = drawing_;
+}
 void SimGraphics::gfxBeginScene() { call("gfxBeginScene"); }
 void SimGraphics::gfxEndScene() { call("gfxEndScene"); }
 void SimGraphics::gfxBeginPass() { call("gfxBeginPass"); }
@@ -155,16 +206,38 @@ void SimGraphics::gfxFlushObjects() { call("gfxFlushObjects"); }
 void SimGraphics::gfxDrawFarObjects() { call("gfxDrawFarObjects"); }
 void SimGraphics::gfxDrawTransparent() { call("gfxDrawTransparent"); }
 int32_t SimGraphics::gfxCreateFont(const kv::FontSettings* font) {
-    return returns(call("gfxCreateFont", {toJson(font)}), ++fonts);
+    auto& r = call("gfxCreateFont", {toJson(font)});
+    fonts.push_back(font ? *font : kv::FontSettings{});
+    return returns(r, static_cast<int32_t>(fonts.size()));
 }
 void SimGraphics::gfxSelectFont(int32_t font) { call("gfxSelectFont", {font}); }
-void SimGraphics::gfxSetTextColor(const float* color) {
-    call("gfxSetTextColor", {color ? Json{color[0], color[1], color[2], color[3]} : Json(nullptr)});
+void SimGraphics::gfxSetTextColor(const float* c) {
+    call("gfxSetTextColor", {color(c)});
+    if (c) std::copy(c, c + 4, drawing_.textColor);
 }
 void SimGraphics::gfxBeginText() { call("gfxBeginText"); }
 void SimGraphics::gfxEndText() { call("gfxEndText"); }
 void SimGraphics::gfxDrawText(const char* s, float x, float y, int32_t zero, int32_t alignment) {
     call("gfxDrawText", {text(s), x, y, zero, alignment});
+    ScreenFrame::Text drawn;
+    drawn.text = s ? s : "";
+    drawn.x = x;
+    drawn.y = y;
+    drawn.alignment = alignment;
+    std::copy(drawing_.textColor, drawing_.textColor + 4, drawn.color);
+    drawing_.texts.push_back(std::move(drawn));
+}
+
+void SimGraphics::beginFlight() {
+    for (const auto& camera : cameras) world_.log.forget(static_cast<kv::Camera*>(camera.get()));
+    for (const auto& image : images) world_.log.forget(static_cast<kv::Image*>(image.get()));
+    cameras.clear();
+    images.clear();
+    selected_ = nullptr;
+    fonts.clear();
+    drawing_ = ScreenFrame();
+    lastScreen = ScreenFrame();
+    framesPresented = 0;
 }
 
 }  // namespace kvsim

@@ -1,7 +1,13 @@
 // GFX and the objects it hands out: cameras, images and the display.
+// gfxLoadImage reads real picture files (PNG, BMP, TGA, JPEG), found as
+// the file manager finds them, and gives null for a missing or unreadable
+// file. The 2D drawing of each frame is kept (ScreenFrame) so a test or the
+// host program can show what a player would see.
 #pragma once
 
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "host/engine_interfaces.h"
@@ -25,17 +31,60 @@ public:
     float orientation[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
 };
 
+class SimGraphics;
+
+// A picture read from a real file; it knows its file and size and draws
+// into the graphics module's frame.
 class SimImage final : public kv::Image, SimPart {
 public:
-    using SimPart::SimPart;
+    SimImage(SimWorld& world, SimGraphics& graphics, std::string file, int32_t width, int32_t height)
+        : SimPart(world), file(std::move(file)), width(width), height(height), graphics_(graphics) {}
     void imageDraw(float x, float y, float width, float height) override;
+
+    const std::string file;  // as the module named it
+    const int32_t width;
+    const int32_t height;
+
+private:
+    SimGraphics& graphics_;
 };
 
+// The display's facts: displayGetInfo reports the scenario's threeScreens
+// in the three-screen word at every call.
 class SimDisplay : public kv::Display, SimPart {
 public:
     using SimPart::SimPart;
     void displayGetInfo(kv::DisplayInfo** info) override;
     kv::DisplayInfo info = {};
+};
+
+// What one presented frame showed in 2D: the loading screen's picture, bar
+// and captions as a player would see them. Rectangles are (left, top,
+// right, bottom) and the picture (x, y, width, height), in fractions of
+// the screen as the module passed them; colours are red, green, blue,
+// alpha.
+struct ScreenFrame {
+    struct Text {
+        std::string text;
+        float x = 0.0f;
+        float y = 0.0f;
+        int32_t alignment = 0;  // 0x14: ends at x; 0x12: starts at x; both centred on y
+        float color[4] = {};
+    };
+    bool hasPicture = false;
+    std::string picture;  // the image's file name
+    int32_t pictureWidth = 0;
+    int32_t pictureHeight = 0;
+    float pictureRect[4] = {};
+    bool hasBarOutline = false;
+    float barOutline[4] = {};
+    bool hasBarFill = false;
+    float barFill[4] = {};
+    float barColor[4] = {};
+    std::vector<Text> texts;
+    float textColor[4] = {};
+
+    bool empty() const { return !hasPicture && !hasBarOutline && !hasBarFill && texts.empty(); }
 };
 
 class SimGraphics : public kv::GraphicsInterface, SimPart {
@@ -85,13 +134,29 @@ public:
     void gfxEndText() override;
     void gfxDrawText(const char* text, float x, float y, int32_t zero, int32_t alignment) override;
 
+    // Drops the cameras, images, fonts and frames of the flight before.
+    void beginFlight();
+
     // Live cameras and images, in order of creation.
     std::vector<std::unique_ptr<SimCamera>> cameras;
     std::vector<std::unique_ptr<SimImage>> images;
     SimDisplay display;
     int32_t initDisplayResult = 1;
     int32_t passOption = 7;
-    int32_t fonts = 0;
+    // Fonts created in this flight, in order; a font's handle is its
+    // position plus one.
+    std::vector<kv::FontSettings> fonts;
+    // The last presented frame that drew anything in 2D (the loading
+    // screen), and the count of frames presented in this flight.
+    ScreenFrame lastScreen;
+    int32_t framesPresented = 0;
+
+private:
+    friend class SimImage;
+    SimCamera* find(const kv::Camera* camera) const;
+
+    ScreenFrame drawing_;  // the frame between gfxBeginFrame and gfxPresent
+    SimCamera* selected_ = nullptr;
 };
 
 }  // namespace kvsim

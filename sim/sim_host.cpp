@@ -28,12 +28,36 @@ SimHost::SimHost(Scenario initial) {
     shell.provide("MSG", static_cast<kv::MessagesInterface*>(&messages), "MSG");
     shell.provide("SPC", static_cast<kv::SpeechInterface*>(&speech), "SPC");
     shell.provide("FAD", static_cast<kv::FadeInterface*>(&fade), "FAD");
+    // The scenario's hasNet, hasFfb, hasOpt and hasAvn decide, at each
+    // GetInterface, whether these four are there.
     shell.provide("NET", static_cast<kv::NetworkInterface*>(&network), "NET");
     shell.provide("FFB", static_cast<kv::ForceFeedbackInterface*>(&forceFeedback), "FFB");
-    shell.provide("HUD", static_cast<kv::HudInterface*>(&hud), "HUD");
     shell.provide("AVN", static_cast<kv::AvionicsInterface*>(&avionics), "AVN");
-    shell.provide("COM", static_cast<kv::CommInterface*>(&comm), "COM");
     shell.provide("OPT", static_cast<kv::OptionsInterface*>(&options), "OPT");
+    // HUD and COM exist only while the module that offers them is loaded.
+    dll.offer("HUD", static_cast<kv::HudInterface*>(&hud), "HUD");
+    dll.offer("COM", static_cast<kv::CommInterface*>(&comm), "COM");
+
+    // The load's last checkpoint arms the clock: the run driver's clkReset
+    // that follows starts the flight's frames.
+    world.onCheckpoint = [this](const std::string& label) {
+        if (label == "End of _LoadKorvane") clock.loadEnded();
+    };
+    // ExitDLL gives back every "FLT" block; a key the module added to the
+    // options document must leave the document before its block is freed.
+    world.beforeReleaseOwner = [this](const std::string&) { options.drop(); };
+}
+
+void SimHost::beginFlight() {
+    clock.beginFlight();
+    fade.beginFlight();
+    text.beginFlight();
+    graphics.beginFlight();
+    options.drop();  // read again in the new flight's directory
+    dll.beginFlight();
+    app.beginFlight();
+    memory.beginFlight();
+    for (const auto& reset : world.flightResets) reset();
 }
 
 }  // namespace kvsim

@@ -22,7 +22,7 @@ public:
     Scenario& scenario = world.scenario;
     SimShell shell{world};
     SimApp app{world};
-    SimDll dll{world};
+    SimDll dll{world, shell};
     SimFileManager fileManager{world};
     SimMemory memory{world};
     SimGraphics graphics{world};
@@ -49,6 +49,15 @@ public:
     SimOptions options{world};
 
     CallLog& log() { return world.log; }
+
+    // A new flight starts (the driver's Fly calls it before the module's
+    // Fly): everything the flight before created is dropped, so every
+    // flight starts from the same state: the clock back in loading mode at
+    // time 0, no fade, no string tables, cameras, images, fonts or screen
+    // frames, the options document read afresh, no module left loaded, the
+    // application's and the memory service's per-flight counts at 0, and
+    // every reset in world.flightResets run.
+    void beginFlight();
 
 private:
     // RND and DBG are held but never called: any distinct object will do.

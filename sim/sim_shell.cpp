@@ -26,6 +26,15 @@ int SimShell::held(const std::string& tag) const {
     return it == held_.end() ? 0 : it->second;
 }
 
+bool SimShell::present(const std::string& tag) const {
+    const Scenario& scenario = world_.scenario;
+    if (tag == "NET") return scenario.hasNet;
+    if (tag == "FFB") return scenario.hasFfb;
+    if (tag == "OPT") return scenario.hasOpt;
+    if (tag == "AVN") return scenario.hasAvn;
+    return true;
+}
+
 int32_t SimShell::RegisterModule(kv::ModuleTag tag, void* module, int32_t arg) {
     const std::string name = tag ? tag : "";
     auto& r = world_.log.call("RegisterModule", {CallLog::text(tag), world_.log.handle(module, "module"), arg});
@@ -43,7 +52,7 @@ int32_t SimShell::GetInterface(kv::ModuleTag tag, void** slot) {
     auto& r = world_.log.call("GetInterface", {CallLog::text(tag)});
     void* iface = nullptr;
     std::string kind;
-    if (tag) {
+    if (tag && present(tag)) {
         auto it = interfaces_.find(tag);
         if (it != interfaces_.end()) {
             iface = it->second.iface;
@@ -63,24 +72,85 @@ int32_t SimShell::ReleaseInterface(kv::ModuleTag tag, void** slot) {
     return world_.log.returns<int32_t>(r, ok ? 1 : 0);
 }
 
-// ---- APP, DLL ----
+// ---- APP ----
+
+namespace {
+
+// 0 from the limit-th call on (limit 0 = never).
+int32_t stillGoing(int32_t calls, int32_t limit) { return limit > 0 && calls >= limit ? 0 : 1; }
+
+std::string lowerCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+}  // namespace
 
 int32_t SimApp::appUpdate() {
-    return world_.log.returns(world_.log.call("appUpdate"), world_.appUpdateResult);
+    auto& r = world_.log.call("appUpdate");
+    return world_.log.returns(r, stillGoing(++updates, world_.scenario.appEndsAfter));
 }
 int32_t SimApp::appIsRunning() {
-    return world_.log.returns(world_.log.call("appIsRunning"), world_.appRunning);
+    auto& r = world_.log.call("appIsRunning");
+    return world_.log.returns(r, stillGoing(++runningQueries, world_.scenario.appStopsAfter));
 }
 int32_t SimApp::appQueryFlag() {
     return world_.log.returns(world_.log.call("appQueryFlag"), world_.appFlag);
 }
 
+// ---- DLL ----
+
+void SimDll::offer(const std::string& tag, void* iface, const std::string& kind) {
+    offered_[tag] = Offered{iface, kind};
+}
+
+std::string SimDll::tagOf(const char* fileName) const {
+    if (!fileName) return "";
+    std::string base = fileName;
+    const std::size_t slash = base.find_last_of("\\/");
+    if (slash != std::string::npos) base.erase(0, slash + 1);
+    base = lowerCase(base);
+    auto it = moduleTags.find(base);
+    if (it != moduleTags.end()) return it->second;
+    if (base.find("hud") != std::string::npos) return "HUD";
+    if (base.find("comm") != std::string::npos) return "COM";
+    return "";
+}
+
 int32_t SimDll::dllLoadModule(const char* fileName) {
     auto& r = world_.log.call("dllLoadModule", {CallLog::text(fileName)});
-    return world_.log.returns<int32_t>(r, SimFileManager::findFile(fileName).empty() ? 0 : 1);
+    const std::string tag = tagOf(fileName);
+    const Scenario& scenario = world_.scenario;
+    const bool refused = (tag == "HUD" && scenario.failHudModule) || (tag == "COM" && scenario.failCommModule);
+    if (refused || SimFileManager::findFile(fileName).empty()) return world_.log.returns<int32_t>(r, 0);
+    Loaded& loaded = loaded_[SimFileManager::fileKey(fileName)];
+    loaded.tag = tag;
+    if (++loaded.count == 1 && !tag.empty() && !withoutInterface.count(tag)) {
+        auto offered = offered_.find(tag);
+        if (offered != offered_.end()) shell_.provide(tag, offered->second.iface, offered->second.kind);
+    }
+    return world_.log.returns<int32_t>(r, 1);
 }
+
 void SimDll::dllUnloadModule(const char* fileName) {
     world_.log.call("dllUnloadModule", {CallLog::text(fileName)});
+    auto it = loaded_.find(SimFileManager::fileKey(fileName));
+    if (it == loaded_.end()) return;
+    if (--it->second.count > 0) return;
+    if (!it->second.tag.empty()) shell_.remove(it->second.tag);
+    loaded_.erase(it);
+}
+
+void SimDll::beginFlight() {
+    for (const auto& module : loaded_)
+        if (!module.second.tag.empty()) shell_.remove(module.second.tag);
+    loaded_.clear();
+}
+
+int SimDll::loadedModules() const {
+    int n = 0;
+    for (const auto& module : loaded_) n += module.second.count;
+    return n;
 }
 
 // ---- FMG ----
@@ -130,6 +200,16 @@ std::string SimFileManager::findFile(const char* name) {
         if (!matched) return "";
     }
     return fs::is_regular_file(found, error) ? found.string() : "";
+}
+
+std::string SimFileManager::fileKey(const char* name) {
+    if (!name || !*name) return "";
+    std::string native(std::char_traits<char>::length(name) + 1, '\0');
+    if (!kv::toNativePath(name, &native[0], static_cast<int32_t>(native.size()))) return "";
+    std::error_code error;
+    fs::path path = fs::absolute(fs::path(native.c_str()), error);
+    if (error) return "";
+    return lowerCase(path.lexically_normal().generic_string());
 }
 
 SimFileManager::~SimFileManager() {
@@ -198,10 +278,12 @@ SimMemory::~SimMemory() {
 
 void* SimMemory::memAlloc(int32_t size, int32_t reserved1, int32_t reserved2, const char* owner) {
     auto& r = world_.log.call("memAlloc", {size, reserved1, reserved2, CallLog::text(owner)});
-    void* block = size >= 0 ? std::calloc(size > 0 ? static_cast<std::size_t>(size) : 1, 1) : nullptr;
+    const int32_t refuseAt = world_.scenario.failAllocation;
+    const bool refused = ++allocations == refuseAt;
+    void* block = nullptr;
+    if (!refused && size >= 0) block = std::calloc(size > 0 ? static_cast<std::size_t>(size) : 1, 1);
     if (block) world_.memBlocks[block] = owner ? owner : "";
-    r.hasResult = true;
-    r.result = world_.log.handle(block, "block");
+    world_.log.returns(r, world_.log.handle(block, "block"));
     return block;
 }
 
@@ -220,6 +302,7 @@ void SimMemory::memFree(void* block) {
 void SimMemory::memReleaseOwner(const char* owner) {
     world_.log.call("memReleaseOwner", {CallLog::text(owner)});
     const std::string name = owner ? owner : "";
+    if (world_.beforeReleaseOwner) world_.beforeReleaseOwner(name);
     for (auto it = world_.memBlocks.begin(); it != world_.memBlocks.end();) {
         if (it->second == name) {
             world_.log.forget(it->first);
@@ -233,6 +316,7 @@ void SimMemory::memReleaseOwner(const char* owner) {
 
 void SimMemory::memCheckpoint(const char* label) {
     world_.log.call("memCheckpoint", {CallLog::text(label)});
+    if (world_.onCheckpoint) world_.onCheckpoint(label ? label : "");
 }
 
 int SimMemory::liveBlocks(const std::string& owner) const {

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,10 @@ public:
     void* registered(const std::string& tag) const;
     // Interfaces handed out and not yet released, by tag.
     int held(const std::string& tag) const;
+    // False for an optional tag the scenario leaves out (NET, FFB, OPT, AVN
+    // with hasNet, hasFfb, hasOpt, hasAvn false): GetInterface then gives
+    // null, whatever provide() said.
+    bool present(const std::string& tag) const;
 
 private:
     struct Entry {
@@ -39,6 +44,10 @@ private:
     std::map<std::string, int> held_;
 };
 
+// The host application. appUpdate returns 0 from its N-th call in a flight
+// when the scenario's appEndsAfter is N (0 = never), appIsRunning likewise
+// with appStopsAfter; both count from SimHost::beginFlight. appQueryFlag
+// gives world.appFlag.
 class SimApp : public kv::AppInterface {
 public:
     explicit SimApp(SimWorld& world) : world_(world) {}
@@ -46,18 +55,59 @@ public:
     int32_t appIsRunning() override;
     int32_t appQueryFlag() override;
 
+    void beginFlight() { updates = runningQueries = 0; }
+    // Calls in this flight.
+    int32_t updates = 0;
+    int32_t runningQueries = 0;
+
 private:
     SimWorld& world_;
 };
 
+// The module loader. dllLoadModule succeeds for a file that exists, found
+// as the file manager finds it (relative to the current directory,
+// backslashes mapped, without regard to case), and fails otherwise.
+//
+// Which interface a loaded file offers: moduleTags maps a file's base name
+// (lower case, e.g. "f16hud.dll") to a tag; a file it does not name offers
+// "HUD" when its base name contains "hud" and "COM" when it contains "comm"
+// (any case), and nothing otherwise. While a module offering a tag is
+// loaded, the shell hands out the interface set with offer() under that
+// tag; the tag is absent before the load and again after the last
+// dllUnloadModule of that file. A tag in withoutInterface loads but offers
+// nothing. The scenario's failHudModule / failCommModule make the load of
+// a file offering "HUD" / "COM" fail. Loads are counted per file; every
+// module a flight left loaded is unloaded when a new flight starts.
 class SimDll : public kv::DllInterface {
 public:
-    explicit SimDll(SimWorld& world) : world_(world) {}
+    SimDll(SimWorld& world, class SimShell& shell) : world_(world), shell_(shell) {}
     int32_t dllLoadModule(const char* fileName) override;
     void dllUnloadModule(const char* fileName) override;
 
+    // The interface the shell hands out under tag while its module is loaded.
+    void offer(const std::string& tag, void* iface, const std::string& kind);
+    // The tag a file name offers ("" for none).
+    std::string tagOf(const char* fileName) const;
+    void beginFlight();
+    // Loads not yet unloaded, over all files.
+    int loadedModules() const;
+
+    std::map<std::string, std::string> moduleTags;
+    std::set<std::string> withoutInterface;
+
 private:
+    struct Offered {
+        void* iface = nullptr;
+        std::string kind;
+    };
+    struct Loaded {
+        std::string tag;
+        int count = 0;
+    };
     SimWorld& world_;
+    SimShell& shell_;
+    std::map<std::string, Offered> offered_;
+    std::map<std::string, Loaded> loaded_;  // by SimFileManager::fileKey
 };
 
 // Reads real files. Module paths use backslashes and match names without
@@ -76,6 +126,10 @@ public:
 
     // The existing file a module path names, or "" when there is none.
     static std::string findFile(const char* name);
+    // One text for every spelling of a module path in the current
+    // directory: absolute, normalised, lower case; "" for a null or empty
+    // name. Needs no file on disk.
+    static std::string fileKey(const char* name);
 
 private:
     SimWorld& world_;
@@ -85,7 +139,11 @@ private:
 };
 
 // Counts live blocks per owner and refuses to free a block it never
-// handed out.
+// handed out. The scenario's failAllocation k makes the k-th memAlloc of a
+// flight (counted from SimHost::beginFlight, every owner) give null.
+// Before memReleaseOwner frees an owner's blocks it runs
+// world.beforeReleaseOwner, so a simulated module that keeps blocks of the
+// module inside its own structures can let go of them first.
 class SimMemory : public kv::MemoryInterface {
 public:
     explicit SimMemory(SimWorld& world) : world_(world) {}
@@ -95,7 +153,11 @@ public:
     void memReleaseOwner(const char* owner) override;
     void memCheckpoint(const char* label) override;
 
+    // Live blocks of owner, at any time.
     int liveBlocks(const std::string& owner) const;
+    void beginFlight() { allocations = 0; }
+    // memAlloc calls in this flight, refused ones included.
+    int32_t allocations = 0;
 
 private:
     SimWorld& world_;

@@ -1,37 +1,102 @@
 #include "sim/sim_text.h"
 
-#include "sim/sim_text_util.h"
+#include "config/strings.h"
 #include "sim/record_json.h"
+#include "sim/sim_shell.h"
+#include "sim/sim_text_util.h"
 
 namespace kvsim {
 
-void SimText::txtLoadTextFile(const char* fileName) { call("txtLoadTextFile", {text(fileName)}); }
-void SimText::txtUnloadTextFile(const char* fileName) { call("txtUnloadTextFile", {text(fileName)}); }
-int32_t SimText::txtGetStringId(const char* fileName, const char* name) {
-    auto it = name ? world_.stringIds.find(name) : world_.stringIds.end();
-    return returns(call("txtGetStringId", {text(fileName), text(name)}),
-                   it == world_.stringIds.end() ? -1 : it->second);
+// ---- string tables ----
+
+const SimText::Table* SimText::find(const char* fileName) const {
+    auto it = tables_.find(SimFileManager::fileKey(fileName));
+    return it == tables_.end() ? nullptr : it->second.get();
 }
+
+const std::string* SimText::textOf(const char* fileName, int32_t id) const {
+    const Table* table = find(fileName);
+    if (!table || id < 0 || static_cast<std::size_t>(id) >= table->texts.size()) return nullptr;
+    return &table->texts[static_cast<std::size_t>(id)];
+}
+
+void SimText::txtLoadTextFile(const char* fileName) {
+    call("txtLoadTextFile", {text(fileName)});
+    const std::string key = SimFileManager::fileKey(fileName);
+    if (key.empty()) return;
+    auto it = tables_.find(key);
+    if (it != tables_.end()) {
+        ++it->second->loads;
+        return;
+    }
+    SimDocuments::Document document = documents_.read(fileName);
+    if (!document) return;
+    auto table = std::make_unique<Table>();
+    table->loads = 1;
+    for (kv::PtrListNode* node = document->sections.head; node; node = node->next) {
+        auto* section = static_cast<kv::ConfigSection*>(node->data);
+        if (!section || !kv::strEqual(section->name, "Strings", 0)) continue;
+        for (kv::PtrListNode* k = section->keys.head; k; k = k->next) {
+            auto* entry = static_cast<kv::ConfigKey*>(k->data);
+            if (!entry) continue;
+            table->names.emplace_back(entry->name ? entry->name : "");
+            table->texts.emplace_back(entry->text ? entry->text : "");
+        }
+        break;  // the parser merges nothing: the first [Strings] is the table
+    }
+    tables_[key] = std::move(table);
+}
+
+void SimText::txtUnloadTextFile(const char* fileName) {
+    call("txtUnloadTextFile", {text(fileName)});
+    auto it = tables_.find(SimFileManager::fileKey(fileName));
+    if (it != tables_.end() && --it->second->loads <= 0) tables_.erase(it);
+}
+
+int32_t SimText::txtGetStringId(const char* fileName, const char* name) {
+    auto& record = call("txtGetStringId", {text(fileName), text(name)});
+    const Table* table = find(fileName);
+    int32_t id = -1;
+    if (table && name) {
+        for (std::size_t i = 0; i < table->names.size(); ++i) {
+            if (kv::strEqual(table->names[i].c_str(), name, 0)) {
+                id = static_cast<int32_t>(i);
+                break;
+            }
+        }
+    }
+    return returns(record, id);
+}
+
 void SimText::txtGetIndexedString(const char* fileName, int32_t id, char* buffer, int32_t size) {
     call("txtGetIndexedString", {text(fileName), id, size});
-    auto it = world_.strings.find(id);
-    copyText(it == world_.strings.end() ? "" : it->second, buffer, size);
+    if (const std::string* s = textOf(fileName, id)) copyText(*s, buffer, size);
 }
+
 const char* SimText::txtGetString(const char* fileName, int32_t id) {
-    auto& r = call("txtGetString", {text(fileName), id});
-    auto it = world_.strings.find(id);
-    static const std::string empty;
-    const std::string& s = it == world_.strings.end() ? empty : it->second;
-    r.hasResult = true;
-    r.result = s;
-    return s.c_str();
+    auto& record = call("txtGetString", {text(fileName), id});
+    const std::string* s = textOf(fileName, id);
+    returns(record, s ? Json(*s) : Json(nullptr));
+    return s ? s->c_str() : nullptr;
 }
+
 void SimText::txtFormatTime(const kv::TimeRecord* time, char* buffer, int32_t size, int32_t style) {
     call("txtFormatTime", {toJson(time), size, style});
     char line[32] = "";
-    if (time) std::snprintf(line, sizeof line, "%02d:%02d", time->words[0] % 100, time->words[1] % 100);
+    if (time) {
+        const auto wrap = [](int32_t value, int32_t range) { return (value % range + range) % range; };
+        const int32_t hours = wrap(time->words[0], 24);
+        const int32_t minutes = wrap(time->words[1], 60);
+        const int32_t seconds = wrap(time->words[2], 60);
+        if (style == 1)
+            std::snprintf(line, sizeof line, "%02d:%02d", hours, minutes);
+        else
+            std::snprintf(line, sizeof line, "%02d:%02d:%02d", hours, minutes, seconds);
+    }
     copyText(line, buffer, size);
 }
+
+// ---- messages ----
 
 void SimMessages::msgLoadMessageSystem(const char* fileName) { call("msgLoadMessageSystem", {text(fileName)}); }
 void SimMessages::msgUnloadMessageSystem() { call("msgUnloadMessageSystem"); }

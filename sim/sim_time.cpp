@@ -1,21 +1,101 @@
 #include "sim/sim_time.h"
 
+#include <cmath>
+#include <cstdint>
+
 namespace kvsim {
 
-void SimClock::clkReset() { call("clkReset"); }
+namespace {
+
+int32_t milliseconds(double seconds) {
+    const double ms = std::floor(seconds * 1000.0 + 0.5);
+    return ms >= 2147483647.0 ? INT32_MAX : static_cast<int32_t>(ms);
+}
+
+}  // namespace
+
+void SimClock::beginFlight() {
+    world_.time = 0.0;
+    world_.frame = -1;
+    world_.frameTime = kLoadingStep;
+    world_.clockLoading = true;
+    framesArmed_ = false;
+}
+
+void SimClock::startFrames() {
+    world_.clockLoading = false;
+    world_.frame = -1;
+    framesArmed_ = false;
+}
+
+void SimClock::clkReset() {
+    call("clkReset");
+    if (framesArmed_) startFrames();
+}
+
 void SimClock::clkUpdate() {
     call("clkUpdate");
-    world_.time += world_.frameTime;
+    if (world_.clockLoading) {
+        world_.frameTime = kLoadingStep;
+    } else {
+        const auto& times = world_.scenario.frameTimes;
+        ++world_.frame;
+        if (times.empty()) {
+            world_.frameTime = kLoadingStep;
+        } else {
+            const std::size_t n = static_cast<std::size_t>(world_.frame);
+            world_.frameTime = times[n < times.size() ? n : times.size() - 1];
+        }
+    }
+    // A raw frame time the module must survive never moves the clock.
+    if (std::isfinite(world_.frameTime) && world_.frameTime > 0.0f) world_.time += world_.frameTime;
 }
-int32_t SimClock::clkGetTime() {
-    return returns(call("clkGetTime"), static_cast<int32_t>(world_.time * 1000.0));
-}
+
+int32_t SimClock::clkGetTime() { return returns(call("clkGetTime"), milliseconds(world_.time)); }
+
 float SimClock::clkGetFrameTime() { return returns(call("clkGetFrameTime"), world_.frameTime); }
 
-void SimFade::fadSetFadeTime(float seconds) { call("fadSetFadeTime", {seconds}); }
-void SimFade::fadStartFadeOut(int32_t zero) { call("fadStartFadeOut", {zero}); }
-void SimFade::fadStartFadeIn(int32_t zero) { call("fadStartFadeIn", {zero}); }
-int32_t SimFade::fadStep(int32_t clockTime) { return returns(call("fadStep", {clockTime}), 1); }
+void SimFade::beginFlight() {
+    fadeTime_ = 0.0f;
+    running_ = false;
+    startMs_ = 0.0;
+    fadesStarted = 0;
+    steps = 0;
+}
+
+void SimFade::start() {
+    running_ = true;
+    startMs_ = static_cast<double>(milliseconds(world_.time));
+    steps = 0;
+    ++fadesStarted;
+}
+
+void SimFade::fadSetFadeTime(float seconds) {
+    call("fadSetFadeTime", {seconds});
+    fadeTime_ = seconds;
+}
+
+void SimFade::fadStartFadeOut(int32_t zero) {
+    call("fadStartFadeOut", {zero});
+    start();
+}
+
+void SimFade::fadStartFadeIn(int32_t zero) {
+    call("fadStartFadeIn", {zero});
+    start();
+}
+
+int32_t SimFade::fadStep(int32_t clockTime) {
+    auto& record = call("fadStep", {clockTime});
+    if (!running_) return returns<int32_t>(record, 1);
+    ++steps;
+    // NaN compares false both ways: it counts as no fade time at all.
+    const double fadeMs = fadeTime_ > 0.0f ? static_cast<double>(fadeTime_) * 1000.0 : 0.0;
+    const bool done = static_cast<double>(clockTime) - startMs_ >= fadeMs || steps >= kMaxFadeSteps;
+    if (done) running_ = false;
+    return returns<int32_t>(record, done ? 1 : 0);
+}
+
 void SimFade::fadUpdate(float clampedFrameTime) { call("fadUpdate", {clampedFrameTime}); }
 
 }  // namespace kvsim

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -19,9 +20,7 @@ struct SimWorld {
     // its behaviour from here.
     Scenario scenario;
 
-    // APP
-    int32_t appUpdateResult = 1;
-    int32_t appRunning = 1;
+    // APP: what appQueryFlag answers.
     int32_t appFlag = 0;
 
     // MSN: what the mission allows.
@@ -35,23 +34,33 @@ struct SimWorld {
     // OBJ: flag bits by name.
     std::map<std::string, int32_t> objectFlags = {{"NOT_RENDERED", 0x100}};
 
-    // CLK: virtual time.
-    float frameTime = 1.0f / 30.0f;
+    // CLK: virtual time (sim/sim_time.h has the rules). time is in seconds
+    // since the flight began; frameTime is what clkGetFrameTime gives now;
+    // frame is the flight's frame in progress, counted from 0 as the
+    // module's frameCount is, and -1 while the flight loads.
+    float frameTime = 1.0f / 60.0f;
     double time = 0.0;
-
-    // TXT: strings by file and id; a missing one reads as "".
-    std::map<std::string, int32_t> stringIds;
-    std::map<int32_t, std::string> strings;
+    int32_t frame = -1;
+    bool clockLoading = true;
 
     // MEM: live blocks and their owners.
     std::map<void*, std::string> memBlocks;
     int32_t refusedFrees = 0;
+    // Run with the owner's name before memReleaseOwner frees its blocks.
+    std::function<void(const std::string&)> beforeReleaseOwner;
+    // Run on every memory checkpoint, with its label.
+    std::function<void(const std::string&)> onCheckpoint;
 
     // GFX: screenshot files written, by the name the module gave.
     std::vector<std::string> screenshots;
 
     // SND: next sound id handed out.
     int32_t nextSoundId = 1;
+
+    // What else a flight creates and must not outlive it: a simulated module
+    // whose state SimHost::beginFlight does not reset itself adds a reset
+    // here, run when a new flight starts.
+    std::vector<std::function<void()>> flightResets;
 };
 
 }  // namespace kvsim

@@ -1,3 +1,5 @@
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -18,11 +20,18 @@ protected:
         fm.unpausedTextId = 6;
         fm.paused = 0;
         fm.skipToNextActive = 0;
-        host.world.strings[5] = "PAUSED";
-        host.world.strings[6] = "RESUMED";
+        // The flight's string table, read by the text service from the
+        // current directory as in a flight.
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder / textFile) << "[Strings]\nS0=\nS1=\nS2=\nS3=\nS4=\nPaused=PAUSED\nResumed=RESUMED\n";
+        before = std::filesystem::current_path();
+        std::filesystem::current_path(folder);
+        host.text.txtLoadTextFile(textFile);
         host.log().clear();
     }
     void TearDown() override {
+        std::filesystem::current_path(before);
+        std::filesystem::remove_all(folder);
         fm.textFilename = nullptr;
         fm.flightDirectory[0] = '\0';
         fm.skipToNextActive = 0;
@@ -32,6 +41,8 @@ protected:
 
     kv::FlightModule& fm = kv::flightModule();
     char textFile[16] = "flight.txt";
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "korvane-engine-operations";
+    std::filesystem::path before;
 };
 
 TEST_F(EngineOperations, SetPausedShowsTheTextOrRefusesSilently) {

@@ -22,7 +22,6 @@ TEST(ModuleLibrary, LoadsBindsRunsTheEngineAndUnbinds) {
     EXPECT_NE(library.entryPoints().initDll, &InitDLL);
 
     kvsim::SimHost host;
-    host.world.strings[0] = "PAUSED";
     kvsim::ModuleDriver driver{host, library.entryPoints()};
     driver.initDll(3);
     kv::FlightModuleInterface* engine = driver.engine();
@@ -48,7 +47,7 @@ TEST(ModuleLibrary, LoadsBindsRunsTheEngineAndUnbinds) {
     EXPECT_EQ(host.memory.liveBlocks("FLT"), 0);
     EXPECT_TRUE(kvtest::callsInOrder(
         host.log(), {"host:InitDLL", "GetInterface DBG", "GetInterface MEM", "GetInterface FFB",
-                     "RegisterModule FLT", "host:SetPaused", "msnCanPause", "msgShowText PAUSED",
+                     "RegisterModule FLT", "host:SetPaused", "msnCanPause", "txtGetString",
                      "host:TakeScreenshot", "sndPlaySound", "host:ExitDLL", "ReleaseInterface FFB",
                      "UnregisterModule FLT", "memReleaseOwner FLT", "ReleaseInterface DBG"}));
     for (const char* tag : {"DBG", "MEM", "APP", "GFX", "FFB"}) EXPECT_EQ(host.shell.held(tag), 0) << tag;
