@@ -99,7 +99,6 @@ protected:
         return out;
     }
     std::size_t count(const std::string& op) { return calls(op).size(); }
-    static float at(const Json& value, std::size_t i) { return value[i].get<float>(); }
 
     fs::path folder;
     std::string previousDir;
@@ -138,62 +137,50 @@ TEST_F(LoadingScreenTest, ShowOpensTheScreenAndWaitsForTheFadeIn) {
     EXPECT_EQ(host.log().records().back().op, "sndUpdate") << "show returns once the fade is done";
 }
 
+// Each value within four units in the last place.
+::testing::AssertionResult nearly(const float* actual, std::vector<float> expected) {
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        if (!::testing::internal::FloatingPoint<float>(actual[i]).AlmostEquals(
+                ::testing::internal::FloatingPoint<float>(expected[i])))
+            return ::testing::AssertionFailure() << "value " << i << " is " << actual[i] << ", not " << expected[i];
+    return ::testing::AssertionSuccess();
+}
+
 TEST_F(LoadingScreenTest, BarAndCaptionsSitOnThePicturesPixels) {
     configure(standardSettings());
-    host.log().clear();
     screen->show(-1);
+    const kvsim::ScreenFrame& shown = host.graphics.lastScreen;
+    const float top = 500.0f / 600.0f, bottom = 530.0f / 600.0f, middle = (bottom + top) * 0.5f;
 
-    const auto image = calls("imageDraw");
-    ASSERT_EQ(image.size(), 2u);
-    EXPECT_EQ(image[0].args, Json({0.0f, 0.0f, 1.0f, 1.0f}));
-
-    const auto frame = calls("gfxDrawRectFrame")[0].args;
-    EXPECT_FLOAT_EQ(at(frame[0], 0), 0.125f);
-    EXPECT_FLOAT_EQ(at(frame[0], 1), 500.0f / 600.0f);
-    EXPECT_FLOAT_EQ(at(frame[1], 0), 0.875f);
-    EXPECT_FLOAT_EQ(at(frame[1], 1), 530.0f / 600.0f);
-    EXPECT_EQ(frame[2], Json({0.5f, 0.25f, 1.0f, 1.0f})) << "a colour without alpha is opaque";
-    const auto fill = calls("gfxFillRect")[0].args;
-    EXPECT_EQ(fill[0], frame[0]);
-    EXPECT_FLOAT_EQ(at(fill[1], 0), 0.125f) << "nothing filled at 0";
-    EXPECT_EQ(calls("gfxSetTextColor")[0].args[0], frame[2]);
-
-    const float middle = (530.0f / 600.0f + 500.0f / 600.0f) * 0.5f;
-    const auto texts = calls("gfxDrawText");
-    ASSERT_EQ(texts.size(), 4u);
-    EXPECT_EQ(texts[0].args[0], "Loading flight");
-    EXPECT_FLOAT_EQ(texts[0].args[1].get<float>(), 0.125f - 0.008f);
-    EXPECT_FLOAT_EQ(texts[0].args[2].get<float>(), middle);
-    EXPECT_EQ(texts[0].args[3], 0);
-    EXPECT_EQ(texts[0].args[4], 0x14);
-    EXPECT_EQ(texts[1].args[0], "0%");
-    EXPECT_FLOAT_EQ(texts[1].args[1].get<float>(), 0.875f + 0.008f);
-    EXPECT_FLOAT_EQ(texts[1].args[2].get<float>(), middle);
-    EXPECT_EQ(texts[1].args[4], 0x12);
+    EXPECT_EQ(shown.picture, "screen.tga");
+    EXPECT_TRUE(nearly(shown.pictureRect, {0.0f, 0.0f, 1.0f, 1.0f}));
+    EXPECT_TRUE(nearly(shown.barOutline, {0.125f, top, 0.875f, bottom}));
+    EXPECT_TRUE(nearly(shown.barFill, {0.125f, top, 0.125f, bottom})) << "nothing filled at 0";
+    EXPECT_TRUE(nearly(shown.barColor, {0.5f, 0.25f, 1.0f, 1.0f})) << "a colour without alpha is opaque";
+    ASSERT_EQ(shown.texts.size(), 2u);
+    EXPECT_EQ(shown.texts[0].text, "Loading flight");
+    EXPECT_TRUE(nearly(&shown.texts[0].x, {0.125f - 0.008f, middle}));
+    EXPECT_EQ(shown.texts[0].alignment, 0x14);
+    EXPECT_EQ(shown.texts[1].text, "0%");
+    EXPECT_TRUE(nearly(&shown.texts[1].x, {0.875f + 0.008f, middle}));
+    EXPECT_EQ(shown.texts[1].alignment, 0x12);
+    EXPECT_TRUE(nearly(shown.texts[1].color, {0.5f, 0.25f, 1.0f, 1.0f}));
+    EXPECT_EQ(calls("gfxDrawText")[0].args[3], 0);
 }
 
 TEST_F(LoadingScreenTest, ThreeScreensShowItOnTheMiddleMonitor) {
     host.world.scenario.threeScreens = 1;
     configure(standardSettings());
-    host.log().clear();
     screen->show(-1);
+    const kvsim::ScreenFrame& shown = host.graphics.lastScreen;
 
     // The 32-bit 0.333333, not an exact third: the two differ by more than
-    // four units in the last place at these values.
-    const float left = (0.125f + 1.0f) * kThird;
-    const float right = (0.875f + 1.0f) * kThird;
-    const float gap = 0.008f * kThird;
-    const auto image = calls("imageDraw")[0].args;
-    EXPECT_FLOAT_EQ(at(image, 0), kThird);
-    EXPECT_FLOAT_EQ(at(image, 2), kThird);
-    EXPECT_FLOAT_EQ(at(image, 3), 1.0f);
-    const auto frame = calls("gfxDrawRectFrame")[0].args;
-    EXPECT_FLOAT_EQ(at(frame[0], 0), left);
-    EXPECT_FLOAT_EQ(at(frame[1], 0), right);
-    EXPECT_FLOAT_EQ(at(frame[0], 1), 500.0f / 600.0f) << "vertical values stay";
-    const auto texts = calls("gfxDrawText");
-    EXPECT_FLOAT_EQ(texts[0].args[1].get<float>(), left - gap);
-    EXPECT_FLOAT_EQ(texts[1].args[1].get<float>(), right + gap);
+    // four units in the last place at these values. Vertical values stay.
+    const float left = (0.125f + 1.0f) * kThird, right = (0.875f + 1.0f) * kThird, gap = 0.008f * kThird;
+    EXPECT_TRUE(nearly(shown.pictureRect, {kThird, 0.0f, kThird, 1.0f}));
+    EXPECT_TRUE(nearly(shown.barOutline, {left, 500.0f / 600.0f, right, 530.0f / 600.0f}));
+    EXPECT_TRUE(nearly(&shown.texts[0].x, {left - gap}));
+    EXPECT_TRUE(nearly(&shown.texts[1].x, {right + gap}));
 }
 
 TEST_F(LoadingScreenTest, TenAdvancesFillTheBarATenthAtATime) {
@@ -203,25 +190,21 @@ TEST_F(LoadingScreenTest, TenAdvancesFillTheBarATenthAtATime) {
         host.log().clear();
         screen->advance(10);
         // Two identical passes, so both buffers of the display hold the screen.
-        std::vector<std::string> ops;
-        for (const auto& record : host.log().records()) ops.push_back(record.op);
-        ASSERT_EQ(ops.size() % 2, 0u);
-        const std::vector<std::string> first(ops.begin(), ops.begin() + ops.size() / 2);
-        EXPECT_EQ(first, std::vector<std::string>(ops.begin() + ops.size() / 2, ops.end()));
-        EXPECT_EQ(first.front(), "gfxBeginFrame");
-        EXPECT_EQ(first.back(), "gfxPresent");
-
-        const auto fills = calls("gfxFillRect");
-        ASSERT_EQ(fills.size(), 2u);
-        EXPECT_EQ(fills[0].args, fills[1].args);
-        EXPECT_NEAR(at(fills[0].args[1], 0), 0.125f + 0.075f * static_cast<float>(milestone), 1e-6)
-            << "milestone " << milestone;
-        const auto texts = calls("gfxDrawText");
-        EXPECT_EQ(texts[1].args[0], std::to_string(milestone * 10) + "%");
-        EXPECT_EQ(texts[3].args[0], texts[1].args[0]);
+        const auto records = host.log().records();
+        ASSERT_EQ(records.size() % 2, 0u);
+        const std::size_t half = records.size() / 2;
+        EXPECT_EQ(records.front().op, "gfxBeginFrame");
+        EXPECT_EQ(records[half - 1].op, "gfxPresent");
+        for (std::size_t i = 0; i < half; ++i) {
+            EXPECT_EQ(records[i].op, records[half + i].op);
+            EXPECT_EQ(records[i].args, records[half + i].args);
+        }
+        const kvsim::ScreenFrame& shown = host.graphics.lastScreen;
+        EXPECT_NEAR(shown.barFill[2], 0.125f + 0.075f * static_cast<float>(milestone), 1e-6) << milestone;
+        EXPECT_EQ(shown.texts[1].text, std::to_string(milestone * 10) + "%");
     }
-    EXPECT_FLOAT_EQ(at(calls("gfxFillRect")[0].args[1], 0), 0.875f) << "a full bar at the end";
-    EXPECT_EQ(screen->progress, 100);
+    EXPECT_TRUE(nearly(host.graphics.lastScreen.barFill, {0.125f, 500.0f / 600.0f, 0.875f}))
+        << "a full bar at the end";
 }
 
 TEST_F(LoadingScreenTest, TheMissionsPictureReplacesTheStartUpOne) {
@@ -351,25 +334,19 @@ TEST_F(LoadingScreenTest, WithoutARangeOrAPictureSizeOnlyTheCaptionsAreDrawn) {
     for (const auto& section : settings) {
         configure(section);
         screen->show(-1);
-        host.log().clear();
         screen->advance(10);
-        EXPECT_EQ(count("gfxDrawRectFrame"), 0u) << section;
-        EXPECT_EQ(count("gfxFillRect"), 0u) << section;
-        const auto texts = calls("gfxDrawText");
-        ASSERT_EQ(texts.size(), 4u) << section;
-        EXPECT_EQ(texts[2].args[0], "Loading flight");
-        for (const auto& text : texts)
-            EXPECT_TRUE(std::isfinite(text.args[1].get<float>()) && std::isfinite(text.args[2].get<float>()))
-                << section;
-        for (const float value : {screen->barLeft, screen->barRight, screen->barTop, screen->barBottom})
-            EXPECT_TRUE(std::isfinite(value)) << section;
+        const kvsim::ScreenFrame& shown = host.graphics.lastScreen;
+        EXPECT_FALSE(shown.hasBarOutline || shown.hasBarFill) << section;
+        ASSERT_EQ(shown.texts.size(), 2u) << section;
+        EXPECT_EQ(shown.texts[0].text, "Loading flight");
+        for (const auto& text : shown.texts) EXPECT_TRUE(std::isfinite(text.x) && std::isfinite(text.y)) << section;
         kv::releaseLoadingScreen(&screen);
     }
+    EXPECT_EQ(count("gfxDrawRectFrame") + count("gfxFillRect"), 0u);
     // No range, no percentage: 0 rather than a division by zero.
     configure(standardSettings("ProgressBarRange=0\n"));
-    host.log().clear();
     screen->show(-1);
-    EXPECT_EQ(calls("gfxDrawText")[1].args[0], "0%");
+    EXPECT_EQ(host.graphics.lastScreen.texts[1].text, "0%");
 }
 
 TEST_F(LoadingScreenTest, AnEmptySectionGivesAWhiteScreenWithoutPictureOrMusic) {
