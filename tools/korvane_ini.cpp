@@ -1,6 +1,6 @@
 // korvane-ini: reads a configuration file the way the module does, includes
-// and all, through the stand-in host's file manager and allocator, and shows
-// what the module would see.
+// and all, through the stand-in host's file manager, and shows what the
+// module would see. It records no calls.
 //
 // Exit status: 0 on success, 1 when `get` finds no such section or key,
 // 2 for bad arguments or a file that cannot be read.
@@ -21,7 +21,7 @@
 #include "module/services.h"
 #include "module/shell_interfaces.h"
 #include "platform/mbcs.h"
-#include "sim/sim_shell.h"
+#include "tools/ini_host.h"
 #include "tools/ini_output.h"
 
 namespace {
@@ -58,18 +58,15 @@ struct Traces {
     }
 };
 
-// One file the document opened and the bytes it got from it.
-struct FileRead {
-    std::string name;
-    int64_t bytes = 0;
-};
+using kvtool::FileRead;
 
 // The module's view of the host for as long as a document lives: the
-// stand-in file manager and allocator bound as FMG and MEM under the
+// watched file manager and the arena bound as FMG and MEM under the
 // module's own name, and the trace sink installed.
 class HostBinding {
 public:
     HostBinding() {
+        world_.log.setMode(kvsim::CallLog::Mode::Off);
         std::strcpy(kv::moduleName, "FLT");
         kv::ownerName = kv::moduleName;
         kv::FMG = &fmg_;
@@ -85,48 +82,28 @@ public:
     HostBinding(const HostBinding&) = delete;
     HostBinding& operator=(const HostBinding&) = delete;
 
-    // Forgets the calls and traces of an earlier reading.
+    // Forgets the files and traces of an earlier reading; its document
+    // must be gone, since its memory goes too.
     void restart() {
-        world_.log.clear();
+        fmg_.restart();
+        mem_.releaseAll();
         traces = Traces();
     }
 
     // Files opened since restart, in order, with the bytes read from each;
     // a file included twice is read, and listed, twice.
-    std::vector<FileRead> filesRead() const {
-        std::vector<FileRead> files;
-        std::map<int64_t, std::size_t> byHandle;
-        for (const kvsim::CallRecord& record : world_.log.records()) {
-            if (!record.hasResult || !record.result.is_number_integer()) continue;
-            const int64_t result = record.result.get<int64_t>();
-            if (record.op == "fmgOpenFile" && result != -1) {
-                byHandle[result] = files.size();
-                files.push_back({record.args[0].is_string() ? record.args[0].get<std::string>() : "", 0});
-            } else if (record.op == "fmgReadFile") {
-                auto it = byHandle.find(record.args[0].get<int64_t>());
-                if (it != byHandle.end()) files[it->second].bytes += result;
-            }
-        }
-        return files;
-    }
+    const std::vector<FileRead>& filesRead() const { return fmg_.read; }
 
     // Names the document tried to open and could not: includes, since the
     // top file is known to exist. The document itself says nothing of them.
-    std::vector<std::string> filesMissing() const {
-        std::vector<std::string> names;
-        for (const kvsim::CallRecord& record : world_.log.records()) {
-            if (record.op == "fmgOpenFile" && record.hasResult && record.result == -1)
-                names.push_back(record.args[0].is_string() ? record.args[0].get<std::string>() : "");
-        }
-        return names;
-    }
+    const std::vector<std::string>& filesMissing() const { return fmg_.missing; }
 
     Traces traces;
 
 private:
     kvsim::SimWorld world_;
-    kvsim::SimFileManager fmg_{world_};
-    kvsim::SimMemory mem_{world_};
+    kvtool::WatchedFiles fmg_{world_};
+    kvtool::ArenaMemory mem_;
 };
 
 struct UsageError {
