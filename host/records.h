@@ -1,7 +1,11 @@
 // Records exchanged with the host and sibling modules. Plain structs of
 // fixed-width fields; where only some offsets are known, explicit padding
 // keeps the known ones in place. Offsets are checked where pointers are 32
-// bits wide, as on the real target.
+// bits wide, as on the real target. Records that hold pointers (CameraParams,
+// TerrainInfo, MissionSetup) take the natural layout of the same fields on
+// 64-bit builds: each pointer is 8 bytes, aligned to 8, so the fields after
+// it move; the sibling modules of such a build are compiled against these
+// same declarations.
 #pragma once
 
 #include <cstddef>

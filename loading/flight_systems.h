@@ -12,7 +12,6 @@ namespace kv {
 struct FlightSystems {
     int32_t playerOptions;   // read; a network flight wrote the host's values
     int32_t startupFile;     // its texts are held and its text files loaded
-    int32_t loadingScreenShown;  // faded in, so closing it fades out
     int32_t display;
     int32_t messages;
     int32_t sound;

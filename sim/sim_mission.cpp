@@ -5,9 +5,15 @@ namespace kvsim {
 void SimMission::msnLoadSpeech(const char* fileName) { call("msnLoadSpeech", {text(fileName)}); }
 void SimMission::msnUnload() { call("msnUnload"); }
 void SimMission::msnGetMissionSetup(kv::MissionSetup** out) {
-    call("msnGetMissionSetup");
-    setup.timing = &timing;
-    if (out) *out = &setup;
+    auto& r = call("msnGetMissionSetup");
+    const Scenario& scenario = world_.scenario;
+    kv::MissionSetup* result = scenario.nullMissionSetup ? nullptr : &setup;
+    setup.gameMode = scenario.gameMode;
+    timing.screenshotIntervalSeconds = scenario.modeSeconds;
+    setup.timing = withoutTiming ? nullptr : &timing;
+    if (out) *out = result;
+    r.hasResult = true;
+    r.result = handle(result, "missionSetup");
 }
 void SimMission::msnUpdate(float simulatedTime) { call("msnUpdate", {simulatedTime}); }
 void SimMission::msnRenderUpper() { call("msnRenderUpper"); }
@@ -15,17 +21,27 @@ void SimMission::msnRenderLower() { call("msnRenderLower"); }
 void SimMission::msnRenderMap() { call("msnRenderMap"); }
 void SimMission::msnFirstFrameDone() { call("msnFirstFrameDone"); }
 void SimMission::msnEndFlight() { call("msnEndFlight"); }
-int32_t SimMission::msnIsNetworkMission() { return returns(call("msnIsNetworkMission"), world_.networkMission); }
-int32_t SimMission::msnCanPause() { return returns(call("msnCanPause"), world_.canPause); }
-int32_t SimMission::msnCanCompressTime() { return returns(call("msnCanCompressTime"), world_.canCompressTime); }
-int32_t SimMission::msnCanChangeTime() { return returns(call("msnCanChangeTime"), world_.canChangeTime); }
-int32_t SimMission::msnCanSkipToNext() { return returns(call("msnCanSkipToNext"), world_.canSkipToNext); }
+int32_t SimMission::msnIsNetworkMission() {
+    return returns(call("msnIsNetworkMission"), world_.scenario.network);
+}
+int32_t SimMission::msnCanPause() { return returns(call("msnCanPause"), world_.scenario.canPause); }
+int32_t SimMission::msnCanCompressTime() {
+    return returns(call("msnCanCompressTime"), world_.scenario.canCompressTime);
+}
+int32_t SimMission::msnCanChangeTime() {
+    return returns(call("msnCanChangeTime"), world_.scenario.canChangeTime);
+}
+int32_t SimMission::msnCanSkipToNext() {
+    return returns(call("msnCanSkipToNext"), world_.scenario.canSkipToNext);
+}
 void SimMission::msnSkipToNext() { call("msnSkipToNext"); }
 const char* SimMission::msnGetLoadingImage() {
     auto& r = call("msnGetLoadingImage");
+    loadingImage_ = world_.scenario.loadingImage;
+    const char* result = loadingImage_.empty() ? nullptr : loadingImage_.c_str();
     r.hasResult = true;
-    r.result = loadingImage;
-    return loadingImage.c_str();
+    r.result = text(result);
+    return result;
 }
 kv::EnvironmentRecord* SimMission::msnGetInitialEnvironmentRecord(kv::EnvironmentRecord* record) {
     call("msnGetInitialEnvironmentRecord");
@@ -36,9 +52,11 @@ kv::EnvironmentRecord* SimMission::msnGetEnvironmentRecord(kv::EnvironmentRecord
     return record;
 }
 int32_t SimMission::msnCreateMissionObjects() {
-    return returns(call("msnCreateMissionObjects"), createObjectsResult);
+    return returns(call("msnCreateMissionObjects"), world_.scenario.failMissionObjects ? 0 : 1);
 }
 void SimMission::msnDestroyMissionObjects() { call("msnDestroyMissionObjects"); }
-int32_t SimMission::msnGetPlayerObject() { return returns(call("msnGetPlayerObject"), world_.playerObjectId); }
+int32_t SimMission::msnGetPlayerObject() {
+    return returns(call("msnGetPlayerObject"), world_.scenario.playerObject);
+}
 
 }  // namespace kvsim

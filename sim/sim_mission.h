@@ -1,4 +1,7 @@
-// The mission: what it allows, its setup record and player object. Each records every call and gives the results a flight relies on.
+// The mission: what it allows, its setup record, its player object, its
+// loading picture and whether it is a network mission, all from the
+// scenario's [Mission] section; msnCreateMissionObjects fails when the
+// scenario's [Fail] section says so. Records every call.
 #pragma once
 
 #include <string>
@@ -13,6 +16,8 @@ public:
     using SimPart::SimPart;
     void msnLoadSpeech(const char* fileName) override;
     void msnUnload() override;
+    // The setup record with the scenario's game mode and seconds value, or
+    // null when the scenario asks for none.
     void msnGetMissionSetup(kv::MissionSetup** setup) override;
     void msnUpdate(float simulatedTime) override;
     void msnRenderUpper() override;
@@ -26,6 +31,7 @@ public:
     int32_t msnCanChangeTime() override;
     int32_t msnCanSkipToNext() override;
     void msnSkipToNext() override;
+    // Null when the scenario names no picture.
     const char* msnGetLoadingImage() override;
     kv::EnvironmentRecord* msnGetInitialEnvironmentRecord(kv::EnvironmentRecord* record) override;
     kv::EnvironmentRecord* msnGetEnvironmentRecord(kv::EnvironmentRecord* record) override;
@@ -35,8 +41,11 @@ public:
 
     kv::MissionSetup setup = {};
     kv::MissionTimingRecord timing = {};
-    std::string loadingImage;
-    int32_t createObjectsResult = 1;
+    // The setup record handed out points to no timing record.
+    bool withoutTiming = false;
+
+private:
+    std::string loadingImage_;
 };
 
 }  // namespace kvsim

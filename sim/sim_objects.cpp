@@ -3,6 +3,7 @@
 namespace kvsim {
 
 void* SimGameObject::interfaceOf(int32_t kind) {
+    if (!interfaces.count(kind)) return nullptr;
     switch (kind) {
         case kv::kTargetRecordKind: return static_cast<kv::TargetRecord*>(this);
         case kv::kFlightControlsKind: return static_cast<kv::FlightControls*>(this);
@@ -54,8 +55,28 @@ SimGameObject& SimObjects::object(int32_t id) {
     return *slot;
 }
 
-void SimObjects::objInitObjects() { call("objInitObjects"); }
-void SimObjects::objReleaseObjects() { call("objReleaseObjects"); }
+void SimObjects::objInitObjects() {
+    call("objInitObjects");
+    // Every flight starts with the same objects.
+    objects.clear();
+    playerObject = -1;
+    const Scenario& scenario = world_.scenario;
+    if (scenario.playerObject != -1) {
+        SimGameObject& aircraft = object(scenario.playerObject);
+        aircraft.interfaces = std::set<int32_t>(scenario.playerInterfaces.begin(), scenario.playerInterfaces.end());
+        aircraft.controlStates[SimGameObject::kHasMirror] = scenario.mirrorTexture != -1 ? 1 : 0;
+        aircraft.controlStates[SimGameObject::kMirrorTexture] = scenario.mirrorTexture;
+        aircraft.controlStates[SimGameObject::kAutoPilot] = 0;
+        aircraft.targetId = scenario.target;
+    }
+    if (scenario.target != -1 && scenario.target != scenario.playerObject)
+        object(scenario.target).active = scenario.targetActive;
+}
+void SimObjects::objReleaseObjects() {
+    call("objReleaseObjects");
+    objects.clear();
+    playerObject = -1;
+}
 int32_t SimObjects::objGetFlagByName(const char* name) {
     auto it = name ? world_.objectFlags.find(name) : world_.objectFlags.end();
     return returns(call("objGetFlagByName", {text(name)}), it == world_.objectFlags.end() ? 0 : it->second);

@@ -1,15 +1,20 @@
-// The object subsystem and its game objects. Each records every call and gives the results a flight relies on.
+// The object subsystem and its game objects. objInitObjects creates the
+// scenario's player aircraft (with the interfaces the scenario gives it and
+// the mirror attributes of its flight controls) and its target;
+// objReleaseObjects removes every object. Records every call.
 #pragma once
 
 #include <map>
 #include <memory>
+#include <set>
 
 #include "host/engine_interfaces.h"
 #include "sim/sim_part.h"
 
 namespace kvsim {
 
-// A game object with all its interfaces of kinds 2, 3, 4, 10 and 11.
+// A game object with interfaces of kinds 2, 3, 4, 10 and 11; by default it
+// has all five.
 class SimGameObject final : public kv::GameObject,
                             public kv::TargetRecord,
                             public kv::FlightControls,
@@ -35,7 +40,15 @@ public:
     // The interface of kind, or null for a kind the object does not have.
     void* interfaceOf(int32_t kind);
 
+    // Flight-controls attributes: whether the cockpit has a mirror, the
+    // mirror's texture, the autopilot state.
+    static constexpr int32_t kHasMirror = 27;
+    static constexpr int32_t kMirrorTexture = 28;
+    static constexpr int32_t kAutoPilot = 0x1d;
+
     int32_t id;
+    std::set<int32_t> interfaces = {kv::kTargetRecordKind, kv::kFlightControlsKind, kv::kBodyKind,
+                                    kv::kAircraftKind, kv::kViewAttachmentKind};
     int32_t active = 1;
     int32_t renderFlags = 0;
     int32_t targetId = -1;

@@ -6,6 +6,10 @@ namespace kvsim {
 
 kv::TerrainInfo* SimTerrain::terGetTerrainInfo(kv::TerrainInfo** out) {
     auto& r = call("terGetTerrainInfo");
+    info = kv::TerrainInfo{};
+    info.baseDirectory = baseDirectory.c_str();
+    info.environmentFile = environmentFile.empty() ? nullptr : environmentFile.c_str();
+    info.environmentParameter = environmentParameter;
     kv::TerrainInfo* result = hasInfo ? &info : nullptr;
     if (out) *out = result;
     r.hasResult = true;
@@ -13,7 +17,7 @@ kv::TerrainInfo* SimTerrain::terGetTerrainInfo(kv::TerrainInfo** out) {
     return result;
 }
 int32_t SimTerrain::terInitTerrainSystem(kv::TerrainSetup* setup) {
-    return returns(call("terInitTerrainSystem", {toJson(setup)}), initResult);
+    return returns(call("terInitTerrainSystem", {toJson(setup)}), world_.scenario.failTerrain ? 0 : 1);
 }
 void SimTerrain::terReleaseTerrainSystem() { call("terReleaseTerrainSystem"); }
 void SimTerrain::terRenderLower() { call("terRenderLower"); }
@@ -44,7 +48,8 @@ void SimParticles::ptsUpdate(float stepTime) { call("ptsUpdate", {stepTime}); }
 void SimParticles::ptsRender() { call("ptsRender"); }
 
 int32_t SimEnvironment::envLoadEnvironment(const char* fileName) {
-    return returns(call("envLoadEnvironment", {text(fileName)}), loadResult);
+    auto it = fileName ? loadResults.find(fileName) : loadResults.end();
+    return returns(call("envLoadEnvironment", {text(fileName)}), it == loadResults.end() ? 1 : it->second);
 }
 void SimEnvironment::envUnloadEnvironment() { call("envUnloadEnvironment"); }
 void SimEnvironment::envSetHorizonDistance(float distance) { call("envSetHorizonDistance", {distance}); }

@@ -1,5 +1,10 @@
-// Terrain, world, particles and environment: the scene around the flight. Each records every call and gives the results a flight relies on.
+// Terrain, world, particles and environment: the scene around the flight.
+// Each records every call and gives the results a flight relies on; the
+// terrain fails to start when the scenario's [Fail] section says so.
 #pragma once
+
+#include <map>
+#include <string>
 
 #include "host/engine_interfaces.h"
 #include "sim/sim_part.h"
@@ -16,8 +21,12 @@ public:
     void terRenderUpper() override;
     void terRenderMap() override;
 
+    // What terGetTerrainInfo tells: nothing at all when hasInfo is false;
+    // an empty environmentFile is a null name.
     bool hasInfo = true;
-    int32_t initResult = 1;
+    std::string baseDirectory = "terrain";
+    std::string environmentFile;
+    int32_t environmentParameter = 0;
     kv::TerrainInfo info = {};
 };
 
@@ -63,7 +72,8 @@ public:
     kv::EnvironmentState* envGetStateAt(const double* p, kv::EnvironmentState* state) override;
     int32_t envCameraCondition(float viewCoordinate) override;
 
-    int32_t loadResult = 1;
+    // What envLoadEnvironment returns for a file name; 1 for every other.
+    std::map<std::string, int32_t> loadResults;
     int32_t secondsOfDay = 12 * 3600;
 };
 

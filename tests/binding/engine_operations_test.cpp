@@ -59,14 +59,14 @@ TEST_F(EngineOperations, SetPausedShowsTheTextOrRefusesSilently) {
 
     // The mission forbids pausing: nothing changes and nothing is shown.
     host.log().clear();
-    host.world.canPause = 0;
+    host.scenario.canPause = 0;
     driver.setPaused(1);
     EXPECT_EQ(driver.isPaused(), 0);
     EXPECT_EQ(host.log().ops(), std::vector<std::string>{"msnCanPause"});
 
     // A skip forward runs: the same, though the mission allows it.
     host.log().clear();
-    host.world.canPause = 1;
+    host.scenario.canPause = 1;
     fm.skipToNextActive = 1;
     driver.setPaused(1);
     EXPECT_EQ(driver.isPaused(), 0);

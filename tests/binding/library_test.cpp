@@ -33,7 +33,7 @@ TEST(ModuleLibrary, LoadsBindsRunsTheEngineAndUnbinds) {
     EXPECT_EQ(driver.getStepRate(), 0.0f);
     driver.setPaused(1);
     EXPECT_EQ(driver.isPaused(), 1);
-    host.world.canPause = 0;
+    host.scenario.canPause = 0;
     driver.setPaused(0);
     EXPECT_EQ(driver.isPaused(), 1) << "the mission refuses";
     EXPECT_EQ(driver.getFlightDirectory(260), "");
