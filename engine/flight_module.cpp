@@ -78,10 +78,6 @@ void FlightModule::ReleaseInterfaces() {
     lock.release();
 }
 
-// Flights are run by the run driver, which a later stage adds; until then a
-// flight is reported as failed to load.
-int32_t FlightModule::Fly(const char* /*directory*/, const char* /*startupFile*/) { return 1; }
-
 int32_t FlightModule::SetRunState(int32_t state) {
     runState = state;
     return state;

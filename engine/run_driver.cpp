@@ -1,0 +1,62 @@
+// Fly: one flight from entering its directory to giving the host back its
+// own, steps 1 to 12.
+#include "engine/engine_interfaces.h"
+#include "engine/flight_module.h"
+#include "module/services.h"
+#include "module/shell_interfaces.h"
+#include "platform/workdir.h"
+
+namespace kv {
+
+namespace {
+
+// runState 2: the host application is ending; Fly then returns 1.
+constexpr int32_t kApplicationEnding = 2;
+
+}  // namespace
+
+int32_t FlightModule::Fly(const char* directory, const char* startupFile) {
+    int32_t result = 1;                                                      // 1
+    FMG->fmgPushDirectory();                                                 // 2
+    // A directory that cannot be entered is not reported: the flight runs
+    // where the host is.
+    if (directory && directory[0]) setWorkingDir(directory);                 // 3
+    getWorkingDir(flightDirectory, sizeof flightDirectory);                  // 4
+    if (!flightDirectory[0]) TraceMessage("Fly: the working directory cannot be read; module paths are relative");
+    if (!LoadKorvane(startupFile)) {                                         // 5
+        FMG->fmgPopDirectory();                                              // 11
+        return result;                                                       // 12
+    }
+    result = 0;                                                              // 6
+    if (!skipFlight) {
+        if (networkFlight) NET->netBeginFlight();                            // 7.1
+        INP->inpClearInput();                                                // 7.2
+        CTL->ctlSetActive(1);                                                // 7.3
+        runState = 0;                                                        // 7.4
+        frameCount = 0;
+        stepRate = 0.0f;
+        frameState.stoppedByApp = 0;
+        frameState.subStepLimitReported = 0;
+        FAD->fadStartFadeIn(0);                                              // 7.5
+        CLK->clkReset();                                                     // 7.6
+        if (networkFlight) {                                                 // 7.7
+            NET->netUpdate();
+            NET->netFlush();
+        }
+        while (runState == 0) {                                              // 8
+            frameStep();
+            if (APP->appUpdate() == 0) runState = kApplicationEnding;
+            if (networkFlight && APP->appIsRunning() == 0) runState = kApplicationEnding;
+            // A frame that found the application stopping has already left
+            // the network, so the test above no longer sees it; without this
+            // the loop would spin on empty frames for as long as it stops.
+            if (frameState.stoppedByApp) runState = kApplicationEnding;
+        }
+    }
+    UnloadKorvane();                                                         // 9
+    result = runState == kApplicationEnding ? 1 : 0;                         // 10
+    FMG->fmgPopDirectory();                                                  // 11
+    return result;                                                           // 12
+}
+
+}  // namespace kv
