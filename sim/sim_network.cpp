@@ -21,6 +21,13 @@ void SimNetwork::netSendChat(const char* s, int32_t recipient, int32_t minusOne)
 }
 void SimNetwork::netBeginFlight() { call("netBeginFlight"); }
 void SimNetwork::netUpdate() { call("netUpdate"); }
-float SimNetwork::netGetFrameTime() { return returns(call("netGetFrameTime"), world_.frameTime); }
+// The scenario's network frame time of the frame in progress; the last
+// value repeats.
+float SimNetwork::netGetFrameTime() {
+    const auto& times = world_.scenario.netFrameTimes;
+    if (times.empty()) return returns(call("netGetFrameTime"), world_.frameTime);
+    const std::size_t frame = world_.frame < 0 ? 0 : static_cast<std::size_t>(world_.frame);
+    return returns(call("netGetFrameTime"), times[frame < times.size() ? frame : times.size() - 1]);
+}
 
 }  // namespace kvsim
