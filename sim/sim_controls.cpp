@@ -1,30 +1,85 @@
 #include "sim/sim_controls.h"
 
-#include "sim/sim_text_util.h"
 #include "sim/record_json.h"
+#include "sim/sim_text_util.h"
+#include "sim/sim_views.h"
 
 namespace kvsim {
 
 void SimInput::inpClearInput() { call("inpClearInput"); }
 
-void SimControls::ctlLoadControlMap(const char* name, int32_t one) { call("ctlLoadControlMap", {text(name), one}); }
-void SimControls::ctlUnloadControlMap() { call("ctlUnloadControlMap"); }
+SimControls::SimControls(SimWorld& world) : SimPart(world) {
+    for (const char* name : {"MAP_ZOOM", "AUTOPILOT", "FFB_STRENGTH"}) controls[name] = nextControlId_++;
+}
+
+int32_t SimControls::idOf(const std::string& name) const {
+    auto it = controls.find(name);
+    if (it != controls.end()) return it->second;
+    return SimViews::viewCommandId(name);
+}
+
+void SimControls::dispatch(const std::string& name) {
+    const int32_t id = idOf(name);
+    // Both are read before either runs: a filter may remove itself, and
+    // the command it saw still reaches its handler.
+    const kv::CommandHandler installedFilter = filter;
+    auto registered = commands.find(name);
+    const kv::CommandHandler handler = registered == commands.end() ? nullptr : registered->second;
+    // A key nothing in the module listens to is no call into the module.
+    if (!installedFilter && !handler) return;
+    world_.log.hostCall("command", {name});
+    if (installedFilter) installedFilter(id, 0, 0);
+    if (handler) handler(id, 0, 0);
+}
+
+void SimControls::dispatchEventsUpTo(int32_t frame) {
+    if (frame < 0) return;
+    const auto& events = world_.scenario.events;
+    for (auto it = events.upper_bound(eventsDispatchedThrough_); it != events.end() && it->first <= frame; ++it)
+        for (const std::string& name : it->second) dispatch(name);
+    if (frame > eventsDispatchedThrough_) eventsDispatchedThrough_ = frame;
+}
+
+void SimControls::ctlLoadControlMap(const char* name, int32_t one) {
+    call("ctlLoadControlMap", {text(name), one});
+    eventsDispatchedThrough_ = -1;
+}
+void SimControls::ctlUnloadControlMap() {
+    call("ctlUnloadControlMap");
+    commands.clear();
+    filter = nullptr;
+}
 void SimControls::ctlSetInputEnabled(int32_t on) { call("ctlSetInputEnabled", {on}); }
 int32_t SimControls::ctlGetControlId(const char* name) {
-    auto it = name ? controls.find(name) : controls.end();
-    return returns(call("ctlGetControlId", {text(name)}), it == controls.end() ? -1 : it->second);
+    return returns(call("ctlGetControlId", {text(name)}), name ? idOf(name) : -1);
 }
 void SimControls::ctlRegisterCommand(const char* name, kv::CommandHandler handler, int32_t zero) {
     call("ctlRegisterCommand", {text(name), handler ? Json("handler") : Json(nullptr), zero});
-    if (name) commands[name] = handler;
+    if (!name) return;
+    commands[name] = handler;
+    if (!controls.count(name)) controls[name] = nextControlId_++;
 }
 void SimControls::ctlInjectEvent(const kv::ControlEvent* event) { call("ctlInjectEvent", {toJson(event)}); }
-float SimControls::ctlGetAxisValue(int32_t controlId) { return returns(call("ctlGetAxisValue", {controlId}), 0.0f); }
-void SimControls::ctlUpdate(float rawFrameTime) { call("ctlUpdate", {rawFrameTime}); }
+// The map zoom is the only axis a flight reads: every control id gives the
+// scenario's ZoomAxis.
+float SimControls::ctlGetAxisValue(int32_t controlId) {
+    return returns(call("ctlGetAxisValue", {controlId}), world_.scenario.zoomAxis);
+}
+void SimControls::ctlUpdate(float rawFrameTime) {
+    call("ctlUpdate", {rawFrameTime});
+    // The player finishes typing: the entry closes after its updates.
+    if (textEntryOpen && --entryUpdatesLeft_ <= 0) textEntryOpen = 0;
+    dispatchEventsUpTo(world_.frame);
+}
 void SimControls::ctlSetKeyRepeat(float rate, float delay) { call("ctlSetKeyRepeat", {rate, delay}); }
 void SimControls::ctlSetTextEntryMode(int32_t mode) { call("ctlSetTextEntryMode", {mode}); }
 int32_t SimControls::ctlIsTextEntryOpen() { return returns(call("ctlIsTextEntryOpen"), textEntryOpen); }
-void SimControls::ctlBeginTextEntry() { call("ctlBeginTextEntry"); }
+void SimControls::ctlBeginTextEntry() {
+    call("ctlBeginTextEntry");
+    textEntryOpen = 1;
+    entryText = world_.scenario.chatText;
+    entryUpdatesLeft_ = entryOpenForUpdates;
+}
 void SimControls::ctlGetEntryText(char* buffer, int32_t size) {
     call("ctlGetEntryText", {size});
     copyText(entryText, buffer, size);
@@ -33,12 +88,19 @@ void SimControls::ctlSetCommandFilter(kv::CommandHandler f) {
     call("ctlSetCommandFilter", {f ? Json("filter") : Json(nullptr)});
     filter = f;
 }
+// Every control of the map, view commands included, has an event record:
+// its id, then "pressed".
 kv::ControlEvent* SimControls::ctlGetControlEvent(int32_t controlId) {
-    auto& r = call("ctlGetControlEvent", {controlId});
-    auto it = events.find(controlId);
-    kv::ControlEvent* result = it == events.end() ? nullptr : &it->second;
-    r.hasResult = true;
-    r.result = toJson(result);
+    bool known = SimViews::isViewCommandId(controlId);
+    for (const auto& control : controls) known = known || control.second == controlId;
+    kv::ControlEvent* result = nullptr;
+    if (known) {
+        result = &events_[controlId];
+        *result = kv::ControlEvent{{controlId, 1, 0, 0}};
+    }
+    CallRecord& record = call("ctlGetControlEvent", {controlId});
+    record.hasResult = true;
+    record.result = toJson(result);
     return result;
 }
 void SimControls::ctlSetActive(int32_t on) { call("ctlSetActive", {on}); }

@@ -1,6 +1,15 @@
-// Input and controls: control ids and events, commands, text entry. Each records every call and gives the results a flight relies on.
+// Input and controls. The controls module keeps the control map (names and
+// their ids and events), the flight's command registrations and the
+// command filter, and dispatches commands as a control subsystem does:
+// the installed filter sees every command first, then the command's
+// handler runs. The scenario's [Events] are dispatched during ctlUpdate:
+// the events of a frame number go out at the first update in that frame
+// or a later one (the frame is the clock's, world.frame; nothing goes out
+// while the flight loads). Tests can dispatch a command at any moment with
+// dispatch().
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -17,7 +26,7 @@ public:
 
 class SimControls : public kv::ControlsInterface, SimPart {
 public:
-    using SimPart::SimPart;
+    explicit SimControls(SimWorld& world);
     void ctlLoadControlMap(const char* name, int32_t one) override;
     void ctlUnloadControlMap() override;
     void ctlSetInputEnabled(int32_t on) override;
@@ -35,13 +44,44 @@ public:
     kv::ControlEvent* ctlGetControlEvent(int32_t controlId) override;
     void ctlSetActive(int32_t on) override;
 
-    // Control names that have an id: their position in this map plus 1.
+    // The player presses the key of a command now: logged as a call of the
+    // host into the module ({"host":"command","args":[name]}), then handed
+    // to the filter and the handler with the command's identifier. A name
+    // the control map does not know still reaches the filter, as id -1;
+    // with neither a filter nor a handler nothing is called or logged.
+    void dispatch(const std::string& name);
+
+    // The identifier of a control or command name: the control map's
+    // controls, the commands registered so far (ids stay the same from
+    // flight to flight) and the view commands; -1 for an unknown name.
+    int32_t idOf(const std::string& name) const;
+
+    // The control map: control names and their ids. It starts with the
+    // map zoom axis "MAP_ZOOM", the autopilot command "AUTOPILOT" and the
+    // force feedback control "FFB_STRENGTH"; tests may add names. Every
+    // control of the map has a control event.
     std::map<std::string, int32_t> controls;
+    // The commands registered with ctlRegisterCommand since the control
+    // map was loaded; ctlUnloadControlMap drops them with the filter.
     std::map<std::string, kv::CommandHandler> commands;
     kv::CommandHandler filter = nullptr;
-    std::map<int32_t, kv::ControlEvent> events;
+    // Text entry: ctlBeginTextEntry opens it with the scenario's ChatText as
+    // the typed text; it closes at the entryOpenForUpdates-th ctlUpdate
+    // after that (the first, unless a test keeps it open longer). Tests may
+    // change the text while it is open.
     std::string entryText;
     int32_t textEntryOpen = 0;
+    int32_t entryOpenForUpdates = 1;
+
+private:
+    void dispatchEventsUpTo(int32_t frame);
+
+    std::map<int32_t, kv::ControlEvent> events_;
+    // Scenario events with frame numbers up to this one have been
+    // dispatched this flight.
+    int32_t eventsDispatchedThrough_ = -1;
+    int32_t nextControlId_ = 1;
+    int32_t entryUpdatesLeft_ = 0;
 };
 
 }  // namespace kvsim

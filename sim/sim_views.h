@@ -1,5 +1,12 @@
-// The view manager. Each records every call and gives the results a flight relies on.
+// The view manager: hands out view handles by name, knows which command
+// identifiers are view commands, and records which views were selected.
+// Handles are numbered from 1 in each flight (vmgLoadViewList starts one).
 #pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "host/engine_interfaces.h"
 #include "sim/sim_part.h"
@@ -26,8 +33,28 @@ public:
     void vmgGetViewVelocity(float* v) override;
     void vmgGetViewOrientation(float* m) override;
 
-    int32_t views = 0;
+    // The view commands every view list binds, as the control map names
+    // them ("VIEW_COCKPIT", "VIEW_CHASE", ...); the command switches to
+    // the view of the same name. Null-terminated.
+    static const char* const* viewCommandNames();
+    // The command identifier of a view command name, or -1 for a name that
+    // is no view command. Identifiers of view commands lie in their own
+    // range, apart from the controls module's ids of other commands.
+    static int32_t viewCommandId(const std::string& name);
+    static bool isViewCommandId(int32_t id);
+
+    // The view names of the handles handed out this flight, by handle.
+    std::map<int32_t, std::string> viewNames;
+    // The views selected this flight, by name, in order: through
+    // vmgSelectView, vmgSelectPlayerView or a view command.
+    std::vector<std::string> selections;
+    // What the last vmgEnableViewControls said; the player's view keys
+    // work only while it is 1.
+    int32_t viewControlsEnabled = 1;
     int32_t cockpitView = 1;
+
+private:
+    std::string nameOf(int32_t view) const;
 };
 
 }  // namespace kvsim
