@@ -1,26 +1,94 @@
 #include "sim/sim_network.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace kvsim {
 
+namespace {
+
+constexpr int32_t kReady = 3;
+constexpr int32_t kLateJoinerStatus = 1;
+
+}  // namespace
+
+SimNetwork::SimNetwork(SimWorld& world) : SimPart(world) {
+    world_.flightResets.push_back([this] {
+        reported_.clear();
+        chatLines.clear();
+    });
+}
+
 void SimNetwork::netLeave() { call("netLeave"); }
+
 void SimNetwork::netGetGameSettings(kv::HostGameSettings* settings) {
     call("netGetGameSettings");
-    if (settings) *settings = kv::HostGameSettings{};
+    if (!settings) return;
+    *settings = kv::HostGameSettings{};
+    const auto& bytes = world_.scenario.hostGameplay;
+    if (bytes.size() != sizeof gameplay_) return;
+    std::copy(bytes.begin(), bytes.end(), gameplay_);
+    settings->gameplay = gameplay_;
 }
+
 void SimNetwork::netFlush() { call("netFlush"); }
-int32_t SimNetwork::netPlayersChanged() { return returns(call("netPlayersChanged"), playersChanged); }
-void SimNetwork::netEnumPlayers(kv::PlayerCallback callback) {
-    call("netEnumPlayers");
-    for (std::size_t i = 0; callback && i < players.size(); ++i) {
-        if (i < statuses.size()) players[i].status = &statuses[i];
-        if (!callback(&players[i])) break;
+
+int32_t SimNetwork::netPlayersChanged() {
+    const Scenario& scenario = world_.scenario;
+    int32_t changed = 0;
+    const auto report = [&](const char* kind, const std::map<std::string, int32_t>& frames) {
+        for (const auto& entry : frames) {
+            if (world_.frame < entry.second) continue;
+            changed |= reported_.insert(kind + entry.first).second ? 1 : 0;
+        }
+    };
+    report("join:", scenario.joinAtFrame);
+    report("ready:", scenario.readyAtFrame);
+    return returns(call("netPlayersChanged"), changed);
+}
+
+void SimNetwork::buildRecords() {
+    const Scenario& scenario = world_.scenario;
+    std::vector<std::pair<std::string, int32_t>> present;
+    const auto there = [&](const std::string& name) {
+        auto join = scenario.joinAtFrame.find(name);
+        return join == scenario.joinAtFrame.end() || world_.frame >= join->second;
+    };
+    for (const auto& player : scenario.players)
+        if (there(player.first)) present.push_back(player);
+    for (const auto& join : scenario.joinAtFrame) {
+        const bool listed = std::any_of(scenario.players.begin(), scenario.players.end(),
+                                        [&](const auto& player) { return player.first == join.first; });
+        if (!listed && there(join.first)) present.emplace_back(join.first, kLateJoinerStatus);
+    }
+    records_.assign(present.size(), kv::NetworkPlayer{});
+    statuses_.assign(present.size(), kv::PlayerStatus{});
+    for (std::size_t i = 0; i < present.size(); ++i) {
+        const std::string& name = present[i].first;
+        auto ready = scenario.readyAtFrame.find(name);
+        const bool isReady = ready != scenario.readyAtFrame.end() && world_.frame >= ready->second;
+        statuses_[i].words[1] = isReady ? kReady : present[i].second;
+        // 80 bytes or more fill the name area and leave no terminator.
+        std::memcpy(records_[i].name, name.c_str(), std::min(name.size(), sizeof records_[i].name));
+        records_[i].status = withoutStatus.count(name) ? nullptr : &statuses_[i];
     }
 }
+
+void SimNetwork::netEnumPlayers(kv::PlayerCallback callback) {
+    call("netEnumPlayers", {callback ? Json("callback") : Json(nullptr)});
+    buildRecords();
+    for (std::size_t i = 0; callback && i < records_.size(); ++i)
+        if (!callback(&records_[i])) break;
+}
+
 void SimNetwork::netSendChat(const char* s, int32_t recipient, int32_t minusOne) {
     call("netSendChat", {text(s), recipient, minusOne});
+    chatLines.push_back({s ? s : "", recipient});
 }
+
 void SimNetwork::netBeginFlight() { call("netBeginFlight"); }
 void SimNetwork::netUpdate() { call("netUpdate"); }
+
 // The scenario's network frame time of the frame in progress; the last
 // value repeats.
 float SimNetwork::netGetFrameTime() {

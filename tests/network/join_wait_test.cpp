@@ -1,0 +1,207 @@
+// The join wait of a game mode 4 network flight: the line of those still
+// joining, rebuilt every 5 s and whenever the network reports a change, and
+// the start once nobody is left.
+#include <string>
+#include <vector>
+
+#include "frame/join_wait.h"
+#include "tests/network/network_flight.h"
+#include "tests/support/code_page.h"
+
+namespace kvtest {
+namespace {
+
+class JoinWait : public NetworkFlight {
+protected:
+    void SetUp() override {
+        NetworkFlight::SetUp();
+        host.scenario.gameMode = 4;
+    }
+    std::vector<std::string> shown() const { return texts("msgShowText"); }
+    int liveBlocks() const {
+        int n = 0;
+        for (const auto& block : host.world.memBlocks) n += block.second == "FLT";
+        return n;
+    }
+};
+
+TEST_F(JoinWait, TheLineNamesThePlayersStillJoining) {
+    host.scenario.players = {{"Red 1", 1}, {"Red 2", 3}};
+    host.scenario.appEndsAfter = 3;
+    EXPECT_EQ(fly(), 1);
+    EXPECT_EQ(shown(), std::vector<std::string>{"Waiting for Red 1..."});
+
+    host.log().clear();
+    host.scenario.players = {{"Red 1", 2}, {"Blue 1", 2}};
+    EXPECT_EQ(fly(), 1);
+    EXPECT_EQ(shown(), std::vector<std::string>{"Waiting for Red 1, Blue 1..."});
+    // Player names are arguments, never formats.
+    for (const auto& record : host.log().records())
+        if (record.op == "msgShowText") {
+            EXPECT_EQ(record.args[0], "%s");
+        }
+}
+
+// The flight starts in the frame whose rebuild lists nobody: that frame's
+// objects are held (objUpdate(0)) but the mission gets its time; the
+// objects are simulated from the next frame on.
+TEST_F(JoinWait, WithNobodyToWaitForTheFlightStartsInTheSameFrame) {
+    host.scenario.netFrameTimes = {0.3f};
+    host.scenario.appEndsAfter = 4;
+    EXPECT_EQ(fly(), 1);
+    EXPECT_EQ(shown(), std::vector<std::string>{"All aboard"});
+    EXPECT_EQ(firstArgs("msnUpdate"), (std::vector<double>{0.0, 0.0, 0.3f, 0.3f}));
+    const auto updates = firstArgs("objUpdate");
+    ASSERT_GE(updates.size(), 2u);
+    EXPECT_EQ(updates[0], 0.0);
+    for (std::size_t i = 1; i < updates.size(); ++i) EXPECT_GT(updates[i], 0.0);
+    EXPECT_TRUE(callsInOrder(host.log(), {"netEnumPlayers", "msgShowText", "objUpdate", "msnUpdate", "objEndFrame",
+                                          "netGetFrameTime", "ctlUpdate", "wldUpdate"}));
+    EXPECT_EQ(calls("netEnumPlayers"), 1u) << "the wait ends with its flight's start";
+    EXPECT_EQ(flight->waitingForPlayers, 0);
+}
+
+TEST_F(JoinWait, ALateJoinerIsWaitedForFromTheFrameTheNetworkReportsHim) {
+    host.scenario.players = {{"Red 1", 1}};
+    host.scenario.joinAtFrame = {{"Blue 1", 4}};
+    host.scenario.readyAtFrame = {{"Red 1", 6}, {"Blue 1", 8}};
+    host.scenario.appEndsAfter = 11;
+    EXPECT_EQ(fly(), 1);
+    EXPECT_EQ(shown(), (std::vector<std::string>{"Waiting for Red 1...", "Waiting for Red 1, Blue 1...",
+                                                 "Waiting for Blue 1...", "All aboard"}));
+    EXPECT_EQ(calls("netEnumPlayers"), 4u) << "one rebuild per change, none in between";
+    // Frame 8 starts the flight: its objects are held, frame 9's simulated.
+    const auto updates = firstArgs("objUpdate");
+    ASSERT_GE(updates.size(), 8u);
+    EXPECT_EQ(updates[6], 0.0);
+    EXPECT_GT(updates[7], 0.0);
+}
+
+// 0.25 s frames take the 5 s timer to exactly 0 on every 20th call, which
+// counts as run out; in between only the network's change flag is asked.
+TEST_F(JoinWait, WithoutChangesTheLineIsRebuiltEveryFiveSeconds) {
+    host.scenario.players = {{"Red 1", 1}};
+    host.scenario.appEndsAfter = 2 + 41;
+    EXPECT_EQ(fly(), 1);
+    EXPECT_EQ(calls("netEnumPlayers"), 3u);
+    EXPECT_EQ(calls("netPlayersChanged"), 38u);
+    std::vector<int> rebuildFrames;
+    int frame = 0;
+    for (const auto& record : host.log().records()) {
+        if (record.op == "objEndFrame") ++frame;
+        if (record.op == "netEnumPlayers") rebuildFrames.push_back(frame);
+    }
+    EXPECT_EQ(rebuildFrames, (std::vector<int>{2, 22, 42}));
+    EXPECT_EQ(flight->paused, 1) << "still waiting";
+}
+
+TEST_F(JoinWait, TheLineIsCutAt1023BytesNamesAndDotsToo) {
+    for (int i = 0; i < 20; ++i) host.scenario.players.emplace_back(std::string(60, static_cast<char>('A' + i)), 1);
+    host.scenario.appEndsAfter = 3;
+    EXPECT_EQ(fly(), 1);
+    ASSERT_EQ(shown().size(), 1u);
+    const std::string line = shown()[0];
+    EXPECT_EQ(line.size(), 1023u);
+    EXPECT_EQ(line.substr(0, 77), "Waiting for " + std::string(60, 'A') + ", BBB");
+    EXPECT_EQ(line.back(), 'Q') << "the 17th name is cut, and no \"...\" follows";
+}
+
+// A name whose 80 bytes hold no terminator is cut at 79 bytes, and never
+// inside a double-byte character.
+TEST_F(JoinWait, AnUnterminatedNameIsCutAt79Bytes) {
+    host.scenario.players = {{std::string(100, 'n'), 1}};
+    host.scenario.appEndsAfter = 3;
+    EXPECT_EQ(fly(), 1);
+    EXPECT_EQ(shown(), std::vector<std::string>{"Waiting for " + std::string(79, 'n') + "..."});
+
+    CodePage shiftJis(932);
+    host.log().clear();
+    const std::string kana = "\x82\xa0";  // one double-byte character
+    host.scenario.players = {{std::string(78, 'n') + kana + std::string(10, 'n'), 1}};
+    EXPECT_EQ(fly(), 1);
+    EXPECT_EQ(shown(), std::vector<std::string>{"Waiting for " + std::string(78, 'n') + "..."});
+}
+
+// Without a status block the network has not set the player up yet: the
+// player is still joining, and the flight does not start without him.
+TEST_F(JoinWait, APlayerWithoutAStatusBlockIsStillJoining) {
+    host.scenario.players = {{"Red 1", 3}, {"Red 2", 3}};
+    host.network.withoutStatus = {"Red 2"};
+    host.scenario.appEndsAfter = 4;
+    EXPECT_EQ(fly(), 1);
+    EXPECT_EQ(shown(), std::vector<std::string>{"Waiting for Red 2..."});
+    EXPECT_EQ(flight->paused, 1);
+}
+
+TEST_F(JoinWait, WithoutAGameUnpausedTextTheFlightStartsSilently) {
+    write("flight.txt", "[Strings]\nWaitJoin=Waiting for\n");
+    host.scenario.appEndsAfter = 4;
+    EXPECT_EQ(fly(), 1);
+    EXPECT_EQ(calls("msgShowText"), 0u);
+    EXPECT_EQ(flight->waitingForPlayers, 0);
+}
+
+// The operations on their own, as a waiting flight has its fields.
+class JoinWaitStep : public JoinWait {
+protected:
+    void SetUp() override {
+        JoinWait::SetUp();
+        flight->networkFlight = 1;
+        flight->waitingForPlayers = 1;
+        flight->startRequested = 0;
+        flight->joinRefreshTimer = 0.0f;
+        flight->textFilename = nullptr;
+        host.clock.startFrames();
+        host.memory.beginFlight();
+        host.log().clear();
+    }
+};
+
+// Every refused block of a rebuild: nothing is kept, nothing leaks, and a
+// list that may lack a player never starts the flight.
+TEST_F(JoinWaitStep, ARefusedBlockInTheMiddleOfARebuildLeaksNothing) {
+    host.scenario.players = {{"Red 1", 3}, {"Red 2", 1}, {"Red 3", 1}};
+    // list, then a copy and its node per player
+    const struct {
+        int32_t refused;
+        const char* line;
+    } cases[] = {{1, nullptr}, {2, "Red 2, Red 3..."}, {3, "Red 2, Red 3..."},
+                 {4, "Red 3..."}, {5, "Red 3..."}, {6, "Red 2..."}, {7, "Red 2..."}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.refused);
+        const int before = liveBlocks();
+        host.memory.beginFlight();
+        host.scenario.failAllocation = c.refused;
+        host.messages.shown.clear();
+        flight->joinRefreshTimer = 0.0f;
+        flight->startRequested = 0;
+        flight->updateJoinWait(0.25f);
+        EXPECT_EQ(liveBlocks(), before);
+        EXPECT_EQ(host.world.refusedFrees, 0);
+        EXPECT_EQ(flight->startRequested, 0);
+        EXPECT_EQ(host.messages.shown.size(), c.line ? 1u : 0u);
+        if (c.line && !host.messages.shown.empty()) {
+            EXPECT_EQ(host.messages.shown[0], std::string(" ") + c.line);
+        }
+        EXPECT_EQ(flight->joinRefreshTimer, 0.0f) << "an incomplete rebuild is tried again next frame";
+    }
+    // With the memory back, the complete list is shown and kept for 5 s.
+    host.scenario.failAllocation = 0;
+    host.messages.shown.clear();
+    flight->updateJoinWait(0.25f);
+    EXPECT_EQ(host.messages.shown, std::vector<std::string>{" Red 2, Red 3..."});
+    EXPECT_EQ(flight->joinRefreshTimer, 5.0f);
+}
+
+TEST_F(JoinWaitStep, OutsideARebuildTheCallbackKeepsNothing) {
+    kv::NetworkPlayer player = {};
+    const int before = liveBlocks();
+    const std::size_t allocations = host.memory.allocations;
+    EXPECT_EQ(kv::collectPlayerRecord(&player), 1);
+    EXPECT_EQ(kv::collectPlayerRecord(nullptr), 1);
+    EXPECT_EQ(liveBlocks(), before);
+    EXPECT_EQ(static_cast<std::size_t>(host.memory.allocations), allocations);
+}
+
+}  // namespace
+}  // namespace kvtest
