@@ -137,7 +137,10 @@ struct PlayerStatus {
 };
 static_assert(sizeof(PlayerStatus) == 20, "player status blocks are 20 bytes");
 
-// The network module's record of one player: the name first.
+// The network module's record of one player: the name first. 88 bytes on
+// the 32-bit target, the status pointer at 80; on 64-bit builds the pointer
+// is 8 bytes (the record is 96 with padding), and copies of it are made
+// field by field, never as 88 raw bytes.
 struct NetworkPlayer {
     char name[80];
     PlayerStatus* status;
