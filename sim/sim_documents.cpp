@@ -65,9 +65,11 @@ SimDocuments::Document SimDocuments::build(const std::string& path, bool parse) 
     Binding binding(*this);
     std::error_code error;
     const auto size = path.empty() ? 0 : fs::file_size(path, error);
-    // The pool is sized for the file as found; the document's own sizing
-    // would look for the name with "INI" added when it has no extension.
-    const int32_t room = error || size > 64u * 1024u * 1024u ? 0 : static_cast<int32_t>(size);
+    // The pool is sized for the file as found (the document's own sizing
+    // looks for the name with "INI" added when it has none), with room for
+    // the files it includes.
+    const int32_t kIncludeRoom = 256 * 1024;
+    const int32_t room = kIncludeRoom + (error || size > 64u * 1024u * 1024u ? 0 : static_cast<int32_t>(size));
     Document document(new kv::ConfigDocument(path.c_str(), 0, 1, room), Release{this});
     if (parse) document->parseFile(path.c_str());
     scratch_.log.clear();
