@@ -223,6 +223,9 @@ int main(int argc, char** argv) {
         "when standard output is a terminal.",
         "korvane-host"};
     app.footer(helpFooter());
+    // A path such as /flights/training is an argument on every system, never
+    // a Windows-style option.
+    app.allow_windows_style_options(false);
     Options options;
     int32_t frames = 0;
     app.add_option("--scenario", options.scenario, "Scenario file (default: FLIGHT_DIR/scenario.ini when present)")

@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
     const std::regex fields("flight=(\\d+) fly=(\\d+) frames=(\\d+) simulated=\\S+ substeps=(\\d+) .*");
     long flights = 0, frames = 0, substeps = 0;
     while (std::getline(summary, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();  // Windows line ends
         std::smatch m;
         if (!std::regex_match(line, m, fields)) continue;
         ++flights;

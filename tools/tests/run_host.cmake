@@ -3,6 +3,7 @@
 #
 #   TOOL            the program
 #   EMULATOR        what runs it (wine for the Windows build), or empty
+#   WINEPREFIX      the emulator's prefix, made once for all tests
 #   EXAMPLE         a flight directory, copied to OUT/flight first
 #   OUT             a scratch folder of this test
 #   ARGS            further arguments, separated by "|"; with EXAMPLE the
@@ -15,6 +16,9 @@
 
 if(NOT DEFINED RC)
     set(RC 0)
+endif()
+if(DEFINED WINEPREFIX)
+    set(ENV{WINEPREFIX} "${WINEPREFIX}")
 endif()
 file(REMOVE_RECURSE "${OUT}")
 file(MAKE_DIRECTORY "${OUT}")
