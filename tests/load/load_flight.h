@@ -161,6 +161,21 @@ protected:
         return out;
     }
 
+    // The first argument of every call of op, in order.
+    std::vector<kvsim::Json> firstArgs(const std::string& op) const {
+        std::vector<kvsim::Json> out;
+        for (const auto& record : host.world.log.records())
+            if (record.kind == kvsim::RecordKind::Call && record.op == op && !record.args.empty())
+                out.push_back(record.args[0]);
+        return out;
+    }
+    // The arguments of the first call of op.
+    kvsim::Json argsOf(const std::string& op) const {
+        for (const auto& record : host.world.log.records())
+            if (record.kind == kvsim::RecordKind::Call && record.op == op) return record.args;
+        return nullptr;
+    }
+
     // How often each of a pair of operations was called, as "op=n" texts.
     std::string balance(const std::string& up, const std::string& down) const {
         return up + "=" + std::to_string(calls(up)) + " " + down + "=" + std::to_string(calls(down));

@@ -71,6 +71,16 @@ TEST_F(LoadSequence, CompleteLoadBringsEverySubsystemUpInOrder) {
               (std::vector<std::string>{"0%", "0%", "10%", "10%", "20%", "20%", "30%", "30%", "40%", "40%",
                                         "50%", "50%", "60%", "60%", "70%", "70%", "80%", "80%", "90%", "90%",
                                         "100%", "100%"}));
+    // Texture limits: none for the loading screen's picture, then the
+    // terrain's, the objects' and the cockpit's (512 from the low detail
+    // section), each enabled only while it is not -1.
+    EXPECT_EQ(firstArgs("gfxSetTextureLimit"), (std::vector<kvsim::Json>{-1, 512, 512, 512}));
+    EXPECT_EQ(firstArgs("gfxEnableTextureLimit"), (std::vector<kvsim::Json>{1, 0, 1, 1, 0, 1}));
+    EXPECT_EQ(argsOf("sndSetFormat"), (kvsim::Json{8, 22050}));
+    EXPECT_EQ(argsOf("wldSetSectors"), (kvsim::Json{16, 12, 64}));
+    EXPECT_EQ(argsOf("wldSetBounds"), (kvsim::Json{5000.0f, 9000.0f, -100.0f})) << "maximum before minimum";
+    EXPECT_EQ(argsOf("ptsLoadParticleSystemData"), (kvsim::Json{"particles.dat", 2}));
+    EXPECT_EQ(argsOf("vmgCreateView"), (kvsim::Json{"Cockpit", host.scenario.playerObject, 1}));
     EXPECT_EQ(calls("fadStartFadeOut"), 1u);
     EXPECT_EQ(calls("netUpdate"), 0u) << "a single-player flight pumps no network";
     EXPECT_EQ(flight->loadingScreen, nullptr);
