@@ -29,11 +29,11 @@ std::vector<std::string> optionCalls(const kvsim::CallLog& log) {
 }
 
 const char* const kOptions =
-    "[GameplayOptions]\nCockpitView=2\nEnemySkill=1\n"
+    "[GameplayOptions]\nCockpitView=14\nEnemySkill=1\n"
     "[GraphicsOptions]\nDisplayDeviceID=1\nDisplayWidth=1024\nDisplayHeight=768\nDisplayDepth=16\n"
-    "ObjectDetail=1\nShadow=1\nEffectsDetail=2\nTerrainDetail=2\nHorizonDistance=1\nGroundObjectDensity=3\n"
-    "ObjectTexture=2\nTerrainTexture=1\nCockpitTexture=2\nCockpitMirrors=1\nLensFlare=1\n"
-    "[SoundOptions]\nSpeechSubtitles=1\n"
+    "ObjectDetail=3\nShadow=4\nEffectsDetail=5\nTerrainDetail=2\nHorizonDistance=6\nGroundObjectDensity=7\n"
+    "ObjectTexture=8\nTerrainTexture=9\nCockpitTexture=10\nCockpitMirrors=11\nLensFlare=12\n"
+    "[SoundOptions]\nSpeechSubtitles=13\n"
     "[ControlOptions]\nControlMap=MyKeys.MAP\n";
 
 class PlayerOptions : public kvtest::FlightDirectory {
@@ -90,7 +90,7 @@ TEST_F(PlayerOptions, TheOptionsAreReadFromTheBorrowedDocumentAndItIsGivenBack) 
 
     fm.readPlayerOptions();
 
-    EXPECT_EQ(everyOption(), (std::vector<int32_t>{2, 1, 1024, 768, 16, 1, 1, 2, 2, 1, 3, 2, 1, 2, 1, 1, 1}));
+    EXPECT_EQ(everyOption(), (std::vector<int32_t>{14, 1, 1024, 768, 16, 3, 4, 5, 2, 6, 7, 8, 9, 10, 11, 12, 13}));
     EXPECT_STREQ(fm.controlMap, "MyKeys.MAP") << "case kept";
     EXPECT_EQ(optionCalls(host.log()),
               (std::vector<std::string>{"GetInterface OPT", "optGetDocument", "optReleaseDocument",
@@ -136,7 +136,7 @@ private:
 TEST_F(NetworkPlayerOptions, ANetworkFlightReadsTheHostsSettingsUntilTheOptionsAreReloaded) {
     write("options.ini", kOptions);
     write("flight.ini", "[LowDetailOption]\nDetailLevel=1\n[HighDetailOption]\nDetailLevel=3\n");
-    host.scenario.hostGameplay = {3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+    host.scenario.hostGameplay = {3, 20, 30, 40, 50, 60, 70, 80, 90, 200, 1};
 
     // Alone, the player's own terrain detail 2 chooses the high section.
     fm.readPlayerOptions();
@@ -153,11 +153,14 @@ TEST_F(NetworkPlayerOptions, ANetworkFlightReadsTheHostsSettingsUntilTheOptionsA
                                           "optReleaseDocument", "ReleaseInterface OPT"}));
     EXPECT_EQ(fm.terrainDetailOption, 0) << "written into the document before it is read";
     EXPECT_EQ(fm.terrainSetup.detailLevel, 1);
-    EXPECT_EQ(fm.cockpitView, 2) << "the player's other options stay";
+    EXPECT_EQ(fm.cockpitView, 14) << "the player's other options stay";
     EXPECT_EQ(optionInDocument("GraphicsOptions", "TerrainDetail"), 0);
-    EXPECT_EQ(optionInDocument("GameplayOptions", "EnemySkill"), 3);
-    EXPECT_EQ(optionInDocument("GameplayOptions", "FlightModel"), 0);
-    EXPECT_EQ(optionInDocument("GameplayOptions", "FuelUsage"), 1) << "the eleventh byte";
+    std::vector<int32_t> gameplay;
+    for (const char* key : {"EnemySkill", "FlightModel", "WeaponEffectiveness", "Avionics", "Targeting", "HUDDisplay",
+                            "Landing", "Collision", "Blackout", "AmmoUsage", "FuelUsage"})
+        gameplay.push_back(optionInDocument("GameplayOptions", key));
+    EXPECT_EQ(gameplay, (std::vector<int32_t>{3, 20, 30, 40, 50, 60, 70, 80, 90, 200, 1}))
+        << "the eleven bytes in the record's order, unsigned";
 
     // The unloading's reload brings the player's own values back, and no
     // record of this module stays linked in the options module's document.
@@ -189,6 +192,37 @@ TEST_F(PlayerOptions, WithoutAnOptionsModuleEveryOptionIsZero) {
     EXPECT_EQ(everyOption(), std::vector<int32_t>(17, 0));
     EXPECT_EQ(fm.controlMap, nullptr);
     EXPECT_EQ(optionCalls(host.log()), std::vector<std::string>{"GetInterface OPT"});
+    EXPECT_EQ(trace.lines, std::vector<std::string>{"No player options document, every option is 0!"});
+}
+
+// An options module that lends no document: nothing is given back and
+// the options are 0, as without the module.
+class LendsNothing : public kv::OptionsInterface {
+public:
+    void optReloadOptions() override {}
+    kv::ConfigDocument* optGetDocument(kv::ConfigDocument** document) override {
+        ++lends;
+        return *document;
+    }
+    void optReleaseDocument(kv::ConfigDocument**) override { ++releases; }
+    int lends = 0;
+    int releases = 0;
+};
+
+TEST_F(PlayerOptions, AnOptionsModuleThatLendsNoDocumentGivesZeroOptions) {
+    LendsNothing options;
+    host.shell.provide("OPT", static_cast<kv::OptionsInterface*>(&options), "OPT");
+    setEveryOption(4);
+    fm.controlMap = kv::strDuplicate("Old.map");
+    kvtest::TraceLines trace;
+
+    fm.readPlayerOptions();
+
+    EXPECT_EQ(everyOption(), std::vector<int32_t>(17, 0));
+    EXPECT_EQ(fm.controlMap, nullptr);
+    EXPECT_EQ(options.lends, 1);
+    EXPECT_EQ(options.releases, 0);
+    EXPECT_EQ(host.shell.held("OPT"), 0) << "the interface is still given back";
     EXPECT_EQ(trace.lines, std::vector<std::string>{"No player options document, every option is 0!"});
 }
 

@@ -1,13 +1,11 @@
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "loadingscreen/loading_screen.h"
-#include "module/services.h"
 #include "tests/loading/flight_directory.h"
 #include "tests/support/call_sequence.h"
 #include "tests/support/trace_lines.h"
@@ -22,14 +20,52 @@ bool hasLine(const std::vector<std::string>& lines, const std::string& line) {
     return false;
 }
 
-// What txtGetStringId returned for name, from the call log; -2 when absent.
-int32_t loggedStringId(const kvsim::CallLog& log, const std::string& name) {
-    for (const auto& record : log.records())
-        if (record.op == "txtGetStringId" && record.args.size() > 1 && record.args[1] == name)
-            return record.result.get<int32_t>();
-    return -2;
+// Every whole number the start-up file fills, in reading order.
+std::vector<int32_t*> intFields(kv::FlightModule& fm) {
+    kv::GraphicsSetup& g = fm.graphicsSetup;
+    kv::TerrainSetup& t = fm.terrainSetup;
+    return {&fm.skipFlight,         &fm.changeTimeAmount,         &fm.paused,            &fm.showCockpit,
+            &fm.sampleFrequency,    &fm.bitsPerSample,            &g.appFlag,            &g.fixedFlag,
+            &g.zBufferDepth,        &g.maxVertexCount,            &g.maxIndexCount,      &g.maxTextureCount,
+            &g.maxModelType,        &g.maxMeshPerScene,           &g.maxModelPerScene,   &g.maxLightPerScene,
+            &t.detailMeshSize,      &t.detailLevel,               &t.waterEffect,        &t.noiseTexture,
+            &t.terrainDetailLoaded, &fm.objectTextureRes,         &fm.terrainTextureRes, &fm.cockpitTextureRes,
+            &fm.sectorWidth,        &fm.sectorHeight,             &fm.sectorMaxObject,   &fm.zoomControlId,
+            &fm.screenshot.maxScreenShot, &fm.pausedTextId,       &fm.unpausedTextId,    &fm.timeCompressTextId,
+            &fm.normalTimeTextId,   &fm.timeSetTextId,            &fm.waitJoinTextId};
 }
 
+// Every real the start-up file fills, in reading order.
+std::vector<float*> realFields(kv::FlightModule& fm) {
+    return {&fm.deltaT,          &fm.maxDeltaT,       &fm.timeCompression,         &fm.maxTimeCompression,
+            &fm.aspectRatio,     &fm.minPixelSize,    &fm.farSceneClip.farClip,    &fm.farSceneClip.nearClip,
+            &fm.normalSceneClip.farClip, &fm.normalSceneClip.nearClip, &fm.nearSceneClip.farClip,
+            &fm.nearSceneClip.nearClip,  &fm.terrainSetup.horizonDistance, &fm.worldBorder, &fm.minHeight,
+            &fm.maxHeight,       &fm.mapMaxSize,      &fm.mapMinSize,              &fm.mapSize,
+            &fm.mapScaleRate,    &fm.skipToNextTimer, &fm.cursorFlashTime,         &fm.repeatDelay,
+            &fm.repeatRate};
+}
+
+// Every kept text, "(null)" for none, in reading order.
+std::vector<std::string> textFields(const kv::FlightModule& fm) {
+    std::vector<std::string> out;
+    for (const char* text : {fm.hudDataFilename, fm.commDataFilename, fm.soundList, fm.viewList, fm.particleSystem,
+                             fm.environmentSystem, fm.messageSystem, fm.speechSystem, fm.forceFeedback,
+                             fm.forceFeedbackControl, fm.textFilename, fm.ejectView, fm.zoomControl,
+                             fm.skipToNextView, fm.autoPilotCommand, fm.startView, fm.chatTextFile, fm.cursorString})
+        out.push_back(text ? text : "(null)");
+    return out;
+}
+
+template <typename T>
+std::vector<T> values(const std::vector<T*>& fields) {
+    std::vector<T> out;
+    for (const T* field : fields) out.push_back(*field);
+    return out;
+}
+
+// Every key of the vocabulary with a value of its own, so that a key read
+// under the wrong name or into the wrong field shows.
 const char* const kFullFile =
     "[Debug]\nSkipFlight=TRUE\n"
     "[Korvane]\n"
@@ -38,21 +74,30 @@ const char* const kFullFile =
     "EnvironmentSystem=Env.dat\nMessageSystem=Msg.dat\nSpeechSystem=Speech.dat\n"
     "ForceFeedback=Ffb.dat\nForceFeedbackControl=Stick\nTextFilename=Flight.txt\n"
     "DeltaT=0.02\nMaxDeltaT=0.5\nStartTimeCompression=2\nMaxTimeCompression=8\nChangeTimeAmount=5\n"
-    "StartPaused=1\nShowCockpit=true\nEjectView=EjectCam\n"
+    "StartPaused=1\nShowCockpit=0\nEjectView=EjectCam\n"
     "[SoundSettings]\nSampleFrequency=22050\nBitsPerSample=8\n"
-    "[GraphicsSettings]\nZBufferDepth=32\nMaxVertexCount=4096\nMaxLightPerScene=8\nAspectRatio=1.6\n"
+    "[GraphicsSettings]\nZBufferDepth=32\nMaxVertexCount=4096\nMaxIndexCount=4097\nMaxTextureCount=301\n"
+    "MaxModelType=302\nMaxMeshPerScene=303\nMaxModelPerScene=304\nMaxLightPerScene=9\nAspectRatio=1.6\n"
+    "MinPixelSize=3\n"
     "[FarSceneClip]\nFarClipDistance=90000\nNearClipDistance=500\n"
-    "[NearSceneClip]\nNearClipDistance=0.25\n"
-    "[WorldSettings]\nSectorWidth=64\nMaxHeight=30000\n"
-    "[MapSettings]\nMapMaxSize=200000\nMapInitSize=50000\nMapScaleRate=1.5\nZoomControl=MapZoom\n"
+    "[NormalSceneClip]\nFarClipDistance=20000\nNearClipDistance=5\n"
+    "[NearSceneClip]\nFarClipDistance=3000\nNearClipDistance=0.25\n"
+    "[LowDetailOption]\nHorizonDistance=45000\nDetailMeshSize=11\nDetailLevel=12\nWaterEffect=13\nNoiseTexture=14\n"
+    "MaxTextureRes=128\n"
+    "[MedDetailOption]\nMaxTextureRes=512\n[HighDetailOption]\nMaxTextureRes=1024\n"
+    "[WorldSettings]\nSectorWidth=64\nSectorHeight=65\nSectorMaxObject=66\nBorder=9000\nMinHeight=2\n"
+    "MaxHeight=30000\n"
+    "[MapSettings]\nMapMaxSize=200000\nMapMinSize=1000\nMapInitSize=50000\nMapScaleRate=1.5\nZoomControl=MapZoom\n"
     "[ScreenShot]\nFilenameFormat=shot%03d.bmp\nMaxScreenShot=5\nSoundEffect=click.wav\n"
     "[TextStrings]\nGamePaused=PausedName\nGameUnpaused=UnpausedName\nTimeCompress=Compress\n"
     "NormalTime=Normal\nTimeSet=Set\nWaitJoin=Wait\n"
     "[SkipToNext]\nTimer=30\nSkipToNextView=Chase\nAutoPilotCommand=AUTOPILOT\n"
     "[StartView]\nStartView000=Cockpit\n"
-    "[InFlightChat]\nTargetText=Chat.txt\nCursorFlashTime=0.5\nCursorString=_\nRepeatDelay=0.4\nRepeatRate=0.05\n";
+    "[InFlightChat]\nTargetText=Chat.txt\nCursorFlashTime=0.75\nCursorString=_\nRepeatDelay=0.4\nRepeatRate=0.05\n";
 
-const char* const kStringTable = "[Strings]\nUnused=x\nPausedName=PAUSED\nUnpausedName=GO\nWait=WAIT\n";
+// A string's id is its place in the table: the six texts are 1 to 6.
+const char* const kStringTable =
+    "[Strings]\nUnused=x\nPausedName=PAUSED\nUnpausedName=GO\nCompress=FAST\nNormal=NORMAL\nSet=SET\nWait=WAIT\n";
 
 class StartupSettings : public kvtest::FlightDirectory {
 protected:
@@ -73,73 +118,49 @@ protected:
         fm.terrainTextureOption = terrainTexture;
         fm.cockpitTextureOption = cockpitTexture;
     }
+
+    // A value no row gives, so that a field the read leaves alone shows.
+    void scrambleFields() {
+        for (int32_t* field : intFields(fm)) *field = 77;
+        for (float* field : realFields(fm)) *field = 77.0f;
+    }
 };
 
 TEST_F(StartupSettings, AFileWithOnlyItsMainSectionGivesEveryDefault) {
     write("flight.ini", "[Korvane]\nSoundList=Sounds.lst\n");
     fm.graphicsSetup.displayDepth = 24;
     host.world.appFlag = 0;
-    fm.zoomControlId = 7;
-    fm.terrainSetup.terrainDetailLoaded = 0;
+    scrambleFields();
     kvtest::TraceLines trace;
 
     ASSERT_EQ(fm.loadStartupFile("flight"), 1);
 
-    EXPECT_STREQ(fm.soundList, "Sounds.lst");
-    EXPECT_EQ(fm.skipFlight, 0);
+    // appFlag is the query's answer negated; the depth buffer's 16 fits the
+    // display's 24; no MaxScreenShot replaces the start value 999 by 0;
+    // without a text file every text id is -1.
+    EXPECT_EQ(values(intFields(fm)),
+              (std::vector<int32_t>{0, 0, 0, 0, 11025, 16, 1, 1, 16, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                    0, 0, 1, 256, 256, 256, 0, 0, 0, -1, 0, -1, -1, -1, -1, -1, -1}));
+    // AspectRatio is 1.333333 as written, not the real nearest to 4/3.
+    EXPECT_EQ(values(realFields(fm)),
+              (std::vector<float>{0.1f, 0.2f, 1.0f, 0.0f, 1.333333f, 2.0f, 10000.0f, 1.0f, 10000.0f, 1.0f,
+                                  10000.0f, 1.0f, 60000.0f, 10000.0f, 1.0f, 24000.0f, 0.0f, 0.0f, 0.0f, 0.0f,
+                                  0.0f, 0.0f, 0.0f, 0.0f}));
+    std::vector<std::string> texts(18, "(null)");
+    texts[2] = "Sounds.lst";
+    EXPECT_EQ(textFields(fm), texts) << "view 0 has no start view to fall back to";
     ASSERT_NE(fm.hudModulePath, nullptr) << "a missing module path is empty, never null";
     EXPECT_STREQ(fm.hudModulePath, "");
     ASSERT_NE(fm.commModulePath, nullptr);
     EXPECT_STREQ(fm.commModulePath, "");
-    EXPECT_EQ(fm.hudDataFilename, nullptr);
-    EXPECT_EQ(fm.textFilename, nullptr);
-    EXPECT_EQ(fm.deltaT, 0.1f);
-    EXPECT_EQ(fm.maxDeltaT, 0.2f);
-    EXPECT_EQ(fm.timeCompression, 1.0f);
-    EXPECT_EQ(fm.maxTimeCompression, 0.0f);
-    EXPECT_EQ(fm.changeTimeAmount, 0);
-    EXPECT_EQ(fm.paused, 0);
-    EXPECT_EQ(fm.sampleFrequency, 11025);
-    EXPECT_EQ(fm.bitsPerSample, 16);
-    EXPECT_EQ(fm.graphicsSetup.appFlag, 1) << "stored negated";
-    EXPECT_EQ(fm.graphicsSetup.fixedFlag, 1);
-    EXPECT_EQ(fm.graphicsSetup.zBufferDepth, 16);
-    EXPECT_EQ(fm.graphicsSetup.maxVertexCount, 0);
-    EXPECT_EQ(fm.aspectRatio, 1.333333f);
-    EXPECT_EQ(fm.minPixelSize, 2.0f);
-    for (const kv::ClipRange* clip : {&fm.farSceneClip, &fm.normalSceneClip, &fm.nearSceneClip}) {
-        EXPECT_EQ(clip->farClip, 10000.0f);
-        EXPECT_EQ(clip->nearClip, 1.0f);
-    }
-    EXPECT_EQ(fm.terrainSetup.horizonDistance, 60000.0f);
-    EXPECT_EQ(fm.terrainSetup.detailLevel, 0);
-    EXPECT_EQ(fm.terrainSetup.terrainDetailLoaded, 1);
-    EXPECT_EQ(fm.objectTextureRes, 256);
-    EXPECT_EQ(fm.terrainTextureRes, 256);
-    EXPECT_EQ(fm.cockpitTextureRes, 256);
-    EXPECT_EQ(fm.worldBorder, 10000.0f);
-    EXPECT_EQ(fm.minHeight, 1.0f);
-    EXPECT_EQ(fm.maxHeight, 24000.0f);
-    EXPECT_EQ(fm.mapSize, 0.0f);
-    EXPECT_EQ(fm.zoomControlId, -1);
-    EXPECT_EQ(fm.zoomControl, nullptr);
-    EXPECT_EQ(fm.screenshot.maxScreenShot, 0) << "no key replaces the start value 999 by 0";
     EXPECT_STREQ(fm.screenshot.filenameFormat, "");
-    for (int32_t id : {fm.pausedTextId, fm.unpausedTextId, fm.timeCompressTextId, fm.normalTimeTextId,
-                       fm.timeSetTextId, fm.waitJoinTextId})
-        EXPECT_EQ(id, -1);
-    EXPECT_EQ(fm.skipToNextTimer, 0.0f);
-    EXPECT_EQ(fm.startView, nullptr) << "view 0 has no fallback";
-    EXPECT_EQ(fm.chatTextFile, nullptr);
-    EXPECT_EQ(fm.cursorFlashTime, 0.0f);
 
     // The click sound is loaded also with an empty name; no text file is.
     EXPECT_EQ(kvtest::callsMatching(host.log(), {"fmgFileExists", "appQueryFlag", "sndLoadSound", "txtLoadTextFile",
                                                  "txtGetStringId"}),
               (std::vector<std::string>{"fmgFileExists .\\flight.INI", "appQueryFlag", "sndLoadSound "}));
-    EXPECT_TRUE(hasLine(trace.lines, "No in-flight text file specified!"));
-    EXPECT_TRUE(hasLine(trace.lines, "No in-flight chat text file specified!"));
-    EXPECT_FALSE(hasLine(trace.lines, "...Debug SkipFlight flag enabled..."));
+    EXPECT_EQ(trace.lines,
+              (std::vector<std::string>{"No in-flight text file specified!", "No in-flight chat text file specified!"}));
 
     // A display shallower than the default depth buffer limits it.
     fm.graphicsSetup.displayDepth = 8;
@@ -153,19 +174,34 @@ TEST_F(StartupSettings, AFullFileIsReadInOrderIntoItsFields) {
     write("Chat.txt", "[Strings]\nAll=ALL\n");
     fm.graphicsSetup.displayDepth = 16;
     host.world.appFlag = 1;
+    setDetailLevels(0, 0, 0, 1, 2);
+    scrambleFields();
     kvtest::TraceLines trace;
 
     ASSERT_EQ(fm.loadStartupFile("flight.ini"), 1);
 
-    EXPECT_TRUE(callsInOrder(host.log(), {"fmgFileExists .\\flight.ini", "appQueryFlag", "sndLoadSound",
+    EXPECT_TRUE(callsInOrder(host.log(), {"fmgFileExists .\\flight.ini", "appQueryFlag", "sndLoadSound click.wav",
                                           "txtLoadTextFile Flight.txt", "txtGetStringId Flight.txt",
                                           "txtGetStringId Flight.txt", "txtGetStringId Flight.txt",
                                           "txtGetStringId Flight.txt", "txtGetStringId Flight.txt",
                                           "txtGetStringId Flight.txt", "txtLoadTextFile Chat.txt"}));
-    EXPECT_EQ(fm.skipFlight, 1);
-    EXPECT_TRUE(hasLine(trace.lines, "...Debug SkipFlight flag enabled..."));
-    EXPECT_FALSE(hasLine(trace.lines, "No in-flight text file specified!"));
-    EXPECT_FALSE(hasLine(trace.lines, "No in-flight chat text file specified!"));
+    EXPECT_EQ(trace.lines, std::vector<std::string>{"...Debug SkipFlight flag enabled..."});
+
+    // ChangeTimeAmount is minutes in the file, seconds in the engine; the
+    // depth buffer's 32 is lowered to the display's 16; the three texture
+    // resolutions come from three sections.
+    EXPECT_EQ(values(intFields(fm)),
+              (std::vector<int32_t>{1, 300, 1, 0, 22050, 8, 0, 1, 16, 4096, 4097, 301, 302, 303, 304, 9, 11, 12,
+                                    13, 14, 1, 128, 512, 1024, 64, 65, 66, -1, 5, 1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(values(realFields(fm)),
+              (std::vector<float>{0.02f, 0.5f, 2.0f, 8.0f, 1.6f, 3.0f, 90000.0f, 500.0f, 20000.0f, 5.0f, 3000.0f,
+                                  0.25f, 45000.0f, 9000.0f, 2.0f, 30000.0f, 200000.0f, 1000.0f, 50000.0f, 1.5f,
+                                  30.0f, 0.75f, 0.4f, 0.05f}));
+    EXPECT_EQ(textFields(fm),
+              (std::vector<std::string>{"Hud.dat", "Comm.dat", "Sounds.lst", "Views.lst", "Particles.psd", "Env.dat",
+                                        "Msg.dat", "Speech.dat", "Ffb.dat", "Stick", "Flight.txt", "EjectCam",
+                                        "MapZoom", "Chase", "AUTOPILOT", "Cockpit", "Chat.txt", "_"}));
+    EXPECT_STREQ(fm.screenshot.filenameFormat, "shot%03d.bmp");
 
     // Module paths resolve against the flight directory in the module's
     // backslash form, ".." included.
@@ -173,61 +209,6 @@ TEST_F(StartupSettings, AFullFileIsReadInOrderIntoItsFields) {
     const std::string parent = base.substr(0, base.rfind('\\'));
     EXPECT_EQ(std::string(fm.hudModulePath), base + "\\Hud.DLL");
     EXPECT_EQ(std::string(fm.commModulePath), parent + "\\Mods\\Comm.dll");
-    EXPECT_STREQ(fm.hudDataFilename, "Hud.dat");
-    EXPECT_STREQ(fm.commDataFilename, "Comm.dat");
-    EXPECT_STREQ(fm.viewList, "Views.lst");
-    EXPECT_STREQ(fm.particleSystem, "Particles.psd");
-    EXPECT_STREQ(fm.environmentSystem, "Env.dat");
-    EXPECT_STREQ(fm.messageSystem, "Msg.dat");
-    EXPECT_STREQ(fm.speechSystem, "Speech.dat");
-    EXPECT_STREQ(fm.forceFeedback, "Ffb.dat");
-    EXPECT_STREQ(fm.forceFeedbackControl, "Stick");
-    EXPECT_STREQ(fm.textFilename, "Flight.txt");
-    EXPECT_EQ(fm.deltaT, 0.02f);
-    EXPECT_EQ(fm.maxDeltaT, 0.5f);
-    EXPECT_EQ(fm.timeCompression, 2.0f);
-    EXPECT_EQ(fm.maxTimeCompression, 8.0f);
-    EXPECT_EQ(fm.changeTimeAmount, 300) << "minutes in the file, seconds in the engine";
-    EXPECT_EQ(fm.paused, 1);
-    EXPECT_EQ(fm.showCockpit, 1);
-    EXPECT_STREQ(fm.ejectView, "EjectCam");
-    EXPECT_EQ(fm.sampleFrequency, 22050);
-    EXPECT_EQ(fm.bitsPerSample, 8);
-    EXPECT_EQ(fm.graphicsSetup.appFlag, 0);
-    EXPECT_EQ(fm.graphicsSetup.zBufferDepth, 16) << "32 is lowered to the display's 16";
-    EXPECT_EQ(fm.graphicsSetup.maxVertexCount, 4096);
-    EXPECT_EQ(fm.graphicsSetup.maxLightPerScene, 8);
-    EXPECT_EQ(fm.aspectRatio, 1.6f);
-    EXPECT_EQ(fm.farSceneClip.farClip, 90000.0f);
-    EXPECT_EQ(fm.farSceneClip.nearClip, 500.0f);
-    EXPECT_EQ(fm.normalSceneClip.farClip, 10000.0f);
-    EXPECT_EQ(fm.nearSceneClip.nearClip, 0.25f);
-    EXPECT_EQ(fm.sectorWidth, 64);
-    EXPECT_EQ(fm.maxHeight, 30000.0f);
-    EXPECT_EQ(fm.mapMaxSize, 200000.0f);
-    EXPECT_EQ(fm.mapSize, 50000.0f);
-    EXPECT_EQ(fm.mapScaleRate, 1.5f);
-    EXPECT_STREQ(fm.zoomControl, "MapZoom");
-    EXPECT_STREQ(fm.screenshot.filenameFormat, "shot%03d.bmp");
-    EXPECT_EQ(fm.screenshot.maxScreenShot, 5);
-    EXPECT_TRUE(callsInOrder(host.log(), {"sndLoadSound"}));
-    EXPECT_EQ(fm.skipToNextTimer, 30.0f);
-    EXPECT_STREQ(fm.skipToNextView, "Chase");
-    EXPECT_STREQ(fm.autoPilotCommand, "AUTOPILOT");
-    EXPECT_STREQ(fm.startView, "Cockpit");
-    EXPECT_STREQ(fm.chatTextFile, "Chat.txt");
-    EXPECT_EQ(fm.cursorFlashTime, 0.5f);
-    EXPECT_STREQ(fm.cursorString, "_");
-    EXPECT_EQ(fm.repeatDelay, 0.4f);
-    EXPECT_EQ(fm.repeatRate, 0.05f);
-
-    // Each text id is what the text service gave for the key's text, in
-    // the six consecutive fields.
-    const std::pair<int32_t, const char*> ids[] = {
-        {fm.pausedTextId, "PausedName"}, {fm.unpausedTextId, "UnpausedName"}, {fm.timeCompressTextId, "Compress"},
-        {fm.normalTimeTextId, "Normal"}, {fm.timeSetTextId, "Set"},            {fm.waitJoinTextId, "Wait"}};
-    for (const auto& [id, name] : ids) EXPECT_EQ(id, loggedStringId(host.log(), name)) << name;
-    EXPECT_NE(fm.pausedTextId, fm.waitJoinTextId);
 }
 
 TEST_F(StartupSettings, BooleansTakeTheTrueWordOrANumberOnly) {
@@ -381,9 +362,8 @@ TEST_F(StartupSettings, ReadingAgainFreesTheTextsOfTheLastRead) {
 
 TEST_F(StartupSettings, TheLoadingScreenReadsItsSectionBetweenScreenshotsAndTexts) {
     write("flight.ini", std::string(kFullFile) + "[LoadingScreen]\nTextFile=Loading.txt\nProgressBarRange=300\n");
-    auto* screen = static_cast<kv::LoadingScreen*>(kv::ModuleAlloc(sizeof(kv::LoadingScreen)));
+    kv::LoadingScreen* screen = kv::createLoadingScreen();
     ASSERT_NE(screen, nullptr);
-    std::memset(static_cast<void*>(screen), 0, sizeof(kv::LoadingScreen));
     fm.loadingScreen = screen;
 
     ASSERT_EQ(fm.loadStartupFile("flight"), 1);
@@ -392,10 +372,7 @@ TEST_F(StartupSettings, TheLoadingScreenReadsItsSectionBetweenScreenshotsAndText
     EXPECT_STREQ(screen->textFile, "Loading.txt");
 
     fm.loadingScreen = nullptr;
-    kv::strFree(&screen->textFile);
-    kv::strFree(&screen->backgroundImage);
-    kv::strFree(&screen->streamAudio);
-    kv::MemFree(screen);
+    kv::releaseLoadingScreen(&screen);
 }
 
 }  // namespace

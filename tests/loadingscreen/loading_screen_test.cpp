@@ -287,8 +287,8 @@ TEST_F(LoadingScreenTest, APercentageFormatReadsOneRealOrIsShownAsItIs) {
         const char* shown;
     };
     const Case cases[] = {
-        {"%.0f%%", "30%"},
-        {"%5.1f %%", " 30.0 %"},
+        {"%.0f%%", "33%"},
+        {"%5.1f %%", " 33.3 %"},  // a real percentage, not a whole one
         {"done", "done"},
         {"%d%%", "%d%%"},        // an integer where a real is passed
         {"%s", "%s"},
@@ -300,10 +300,10 @@ TEST_F(LoadingScreenTest, APercentageFormatReadsOneRealOrIsShownAsItIs) {
     };
     for (const Case& c : cases) {
         writeFile("strings.ini", "[Strings]\nLoading=Loading\nPercent=" + std::string(c.format) + "\n");
-        configure(standardSettings("ProgressBarRange=50\n"));
+        configure(standardSettings("ProgressBarRange=30\n"));
         screen->show(-1);
         host.log().clear();
-        screen->advance(15);
+        screen->advance(10);
         const auto texts = calls("gfxDrawText");
         ASSERT_EQ(texts.size(), 4u);
         EXPECT_EQ(texts[1].args[0], c.shown) << c.format;
