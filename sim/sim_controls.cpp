@@ -59,7 +59,15 @@ void SimControls::ctlRegisterCommand(const char* name, kv::CommandHandler handle
     commands[name] = handler;
     if (!controls.count(name)) controls[name] = nextControlId_++;
 }
-void SimControls::ctlInjectEvent(const kv::ControlEvent* event) { call("ctlInjectEvent", {toJson(event)}); }
+void SimControls::ctlInjectEvent(const kv::ControlEvent* event) {
+    call("ctlInjectEvent", {toJson(event)});
+    // Control events are {id, 1, 0, 0}: see ctlGetControlEvent.
+    if (!event || !objects || event->words[0] != controls["AUTOPILOT"] || event->words[1] != 1) return;
+    auto aircraft = objects->objects.find(world_.scenario.playerObject);
+    if (aircraft == objects->objects.end()) return;
+    int32_t& engaged = aircraft->second->controlStates[SimGameObject::kAutoPilot];
+    engaged = engaged ? 0 : 1;
+}
 // The map zoom is the only axis a flight reads: every control id gives the
 // scenario's ZoomAxis.
 float SimControls::ctlGetAxisValue(int32_t controlId) {

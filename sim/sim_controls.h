@@ -14,6 +14,7 @@
 #include <string>
 
 #include "host/engine_interfaces.h"
+#include "sim/sim_objects.h"
 #include "sim/sim_part.h"
 
 namespace kvsim {
@@ -72,6 +73,10 @@ public:
     std::string entryText;
     int32_t textEntryOpen = 0;
     int32_t entryOpenForUpdates = 1;
+    // The injected event of the AUTOPILOT control toggles the autopilot
+    // attribute (0x1d) of the scenario's player aircraft among these
+    // objects, as the aircraft's own controls would; SimHost connects them.
+    SimObjects* objects = nullptr;
 
 private:
     void dispatchEventsUpTo(int32_t frame);

@@ -20,6 +20,8 @@ SimHost::SimHost(Scenario initial) {
     shell.provide("INP", static_cast<kv::InputInterface*>(&input), "INP");
     shell.provide("CTL", static_cast<kv::ControlsInterface*>(&controls), "CTL");
     shell.provide("VMG", static_cast<kv::ViewsInterface*>(&views), "VMG");
+    views.objects = &objects;
+    controls.objects = &objects;
     shell.provide("PTS", static_cast<kv::ParticlesInterface*>(&particles), "PTS");
     shell.provide("ENV", static_cast<kv::EnvironmentInterface*>(&environment), "ENV");
     shell.provide("MSN", static_cast<kv::MissionInterface*>(&mission), "MSN");

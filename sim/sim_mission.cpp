@@ -55,8 +55,12 @@ int32_t SimMission::msnCreateMissionObjects() {
     return returns(call("msnCreateMissionObjects"), world_.scenario.failMissionObjects ? 0 : 1);
 }
 void SimMission::msnDestroyMissionObjects() { call("msnDestroyMissionObjects"); }
+// From PlayerChangesAtFrame on the mission names the next aircraft.
 int32_t SimMission::msnGetPlayerObject() {
-    return returns(call("msnGetPlayerObject"), world_.scenario.playerObject);
+    const Scenario& scenario = world_.scenario;
+    const bool changed = scenario.playerObject != -1 && scenario.playerChangesAtFrame > 0 &&
+                         world_.frame >= scenario.playerChangesAtFrame;
+    return returns(call("msnGetPlayerObject"), changed ? scenario.playerObject + 1 : scenario.playerObject);
 }
 
 }  // namespace kvsim

@@ -20,7 +20,12 @@ int32_t SimGameObject::objectGetInterface(int32_t kind, void** iface) {
     if (iface) *iface = found;
     return returns<int32_t>(r, found ? 1 : 0);
 }
-int32_t SimGameObject::objectIsActive() { return returns(call("objectIsActive"), active); }
+int32_t SimGameObject::objectIsActive() {
+    // The scenario's player aircraft is lost from its PlayerLostAtFrame on.
+    const int32_t lostAt = world_.scenario.playerLostAtFrame;
+    const bool lost = id == world_.scenario.playerObject && lostAt > 0 && world_.frame >= lostAt;
+    return returns(call("objectIsActive"), lost ? 0 : active);
+}
 int32_t SimGameObject::objectGetRenderFlags() { return returns(call("objectGetRenderFlags"), renderFlags); }
 void SimGameObject::objectSetRenderFlags(int32_t flags) {
     call("objectSetRenderFlags", {flags});
@@ -61,13 +66,18 @@ void SimObjects::objInitObjects() {
     objects.clear();
     playerObject = -1;
     const Scenario& scenario = world_.scenario;
-    if (scenario.playerObject != -1) {
-        SimGameObject& aircraft = object(scenario.playerObject);
+    // The player's aircraft and, when the scenario changes aircraft, the
+    // next one (id + 1), both cruising north at 1000 m.
+    const int32_t aircraftCount = scenario.playerChangesAtFrame > 0 ? 2 : 1;
+    for (int32_t n = 0; scenario.playerObject != -1 && n < aircraftCount; ++n) {
+        SimGameObject& aircraft = object(scenario.playerObject + n);
         aircraft.interfaces = std::set<int32_t>(scenario.playerInterfaces.begin(), scenario.playerInterfaces.end());
         aircraft.controlStates[SimGameObject::kHasMirror] = scenario.mirrorTexture != -1 ? 1 : 0;
         aircraft.controlStates[SimGameObject::kMirrorTexture] = scenario.mirrorTexture;
         aircraft.controlStates[SimGameObject::kAutoPilot] = 0;
         aircraft.targetId = scenario.target;
+        aircraft.position[2] = 1000.0;
+        aircraft.velocity[1] = 100.0f;
     }
     if (scenario.target != -1 && scenario.target != scenario.playerObject)
         object(scenario.target).active = scenario.targetActive;
@@ -102,7 +112,14 @@ void SimObjects::objSetPlayerObject(int32_t objectId) {
     playerObject = objectId;
 }
 void SimObjects::objSetPlayerControl(int32_t on) { call("objSetPlayerControl", {on}); }
-void SimObjects::objUpdate(float stepTime) { call("objUpdate", {stepTime}); }
+void SimObjects::objUpdate(float stepTime) {
+    call("objUpdate", {stepTime});
+    for (auto& entry : objects) {
+        SimGameObject& object = *entry.second;
+        if (!object.active) continue;
+        for (int i = 0; i < 3; ++i) object.position[i] += static_cast<double>(object.velocity[i]) * stepTime;
+    }
+}
 void SimObjects::objRender(float simulatedTime) { call("objRender", {simulatedTime}); }
 void SimObjects::objRenderShadows() { call("objRenderShadows"); }
 void SimObjects::objEndFrame() { call("objEndFrame"); }

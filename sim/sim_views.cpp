@@ -1,6 +1,7 @@
 #include "sim/sim_views.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace kvsim {
 
@@ -32,29 +33,53 @@ std::string SimViews::nameOf(int32_t view) const {
     return it == viewNames.end() ? "(unknown view " + std::to_string(view) + ")" : it->second;
 }
 
+void SimViews::select(int32_t view) {
+    selections.push_back(nameOf(view));
+    hasSelection_ = true;
+    selectedName_ = nameOf(view);
+    auto object = viewObjects_.find(view);
+    selectedObject_ = object == viewObjects_.end() ? -1 : object->second;
+}
+
+SimGameObject* SimViews::viewedObject() const {
+    if (!objects) return nullptr;
+    int32_t id = hasSelection_ ? selectedObject_ : world_.playerObjectId;
+    if (id == -1) id = objects->playerObject;
+    auto it = objects->objects.find(id);
+    return it == objects->objects.end() ? nullptr : it->second.get();
+}
+
 void SimViews::vmgLoadViewList(const char* fileName) {
     call("vmgLoadViewList", {text(fileName)});
     viewNames.clear();
     selections.clear();
     viewControlsEnabled = 1;
+    viewObjects_.clear();
+    hasSelection_ = false;
 }
 void SimViews::vmgUnloadViewList() { call("vmgUnloadViewList"); }
 int32_t SimViews::vmgCreateView(const char* name, int32_t objectId, int32_t one) {
     const int32_t view = static_cast<int32_t>(viewNames.size()) + 1;
     viewNames[view] = name ? name : "";
+    viewObjects_[view] = objectId;
     return returns(call("vmgCreateView", {text(name), objectId, one}), view);
 }
 void SimViews::vmgSelectView(int32_t view) {
     call("vmgSelectView", {view});
-    selections.push_back(nameOf(view));
+    select(view);
 }
 void SimViews::vmgSelectPlayerView(int32_t view) {
     call("vmgSelectPlayerView", {view});
-    selections.push_back(nameOf(view));
+    select(view);
 }
 void SimViews::vmgHandleCommand(int32_t commandId) {
     call("vmgHandleCommand", {commandId});
-    if (isViewCommandId(commandId)) selections.push_back(kViewCommands[commandId - kFirstViewCommandId]);
+    if (!isViewCommandId(commandId)) return;
+    // A view key switches to that view of the player's aircraft.
+    selections.push_back(kViewCommands[commandId - kFirstViewCommandId]);
+    hasSelection_ = true;
+    selectedName_ = kViewCommands[commandId - kFirstViewCommandId];
+    selectedObject_ = -1;
 }
 int32_t SimViews::vmgIsViewCommand(int32_t commandId) {
     return returns(call("vmgIsViewCommand", {commandId}), isViewCommandId(commandId) ? 1 : 0);
@@ -64,22 +89,37 @@ void SimViews::vmgEnableViewControls(int32_t on) {
     viewControlsEnabled = on;
 }
 void SimViews::vmgUpdate(float rawFrameTime) { call("vmgUpdate", {rawFrameTime}); }
-int32_t SimViews::vmgIsCockpitView() { return returns(call("vmgIsCockpitView"), cockpitView); }
+int32_t SimViews::vmgIsCockpitView() {
+    int32_t cockpit = cockpitView;
+    if (cockpit == -1) {
+        std::string name = selectedName_;
+        for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        cockpit = !hasSelection_ || name == "cockpit" || name == "view_cockpit" ? 1 : 0;
+    }
+    return returns(call("vmgIsCockpitView"), cockpit);
+}
 void SimViews::vmgRenderCockpit(int32_t showCockpit) { call("vmgRenderCockpit", {showCockpit}); }
 float SimViews::vmgGetFieldOfView() { return returns(call("vmgGetFieldOfView"), 60.0f); }
-int32_t SimViews::vmgGetViewObject() { return returns(call("vmgGetViewObject"), world_.playerObjectId); }
+int32_t SimViews::vmgGetViewObject() {
+    const SimGameObject* viewed = viewedObject();
+    return returns(call("vmgGetViewObject"), viewed ? viewed->id : -1);
+}
+// Without an object to look from, the view stands at the origin, level.
 void SimViews::vmgGetViewPosition(double* p) {
     call("vmgGetViewPosition");
-    if (p) p[0] = p[1] = p[2] = 0.0;
+    const SimGameObject* viewed = viewedObject();
+    for (int i = 0; p && i < 3; ++i) p[i] = viewed ? viewed->position[i] : 0.0;
 }
 void SimViews::vmgGetViewVelocity(float* v) {
     call("vmgGetViewVelocity");
-    if (v) v[0] = v[1] = v[2] = 0.0f;
+    const SimGameObject* viewed = viewedObject();
+    for (int i = 0; v && i < 3; ++i) v[i] = viewed ? viewed->velocity[i] : 0.0f;
 }
 void SimViews::vmgGetViewOrientation(float* m) {
     call("vmgGetViewOrientation");
     static const float identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
-    if (m) std::copy(identity, identity + 9, m);
+    const SimGameObject* viewed = viewedObject();
+    if (m) std::copy_n(viewed ? viewed->orientation : identity, 9, m);
 }
 
 }  // namespace kvsim

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/engine_interfaces.h"
+#include "sim/sim_objects.h"
 #include "sim/sim_part.h"
 
 namespace kvsim {
@@ -51,10 +52,25 @@ public:
     // What the last vmgEnableViewControls said; the player's view keys
     // work only while it is 1.
     int32_t viewControlsEnabled = 1;
-    int32_t cockpitView = 1;
+    // Whether the player looks from the cockpit: -1 follows the selected
+    // view (a view named "Cockpit" in any case, or VIEW_COCKPIT, is the
+    // cockpit; no selection yet counts as the cockpit); 0 or 1 forces it.
+    int32_t cockpitView = -1;
+    // The view reports position, velocity and orientation of the object
+    // it looks from (the player's aircraft for a view of no particular
+    // object); SimHost connects it to its objects.
+    SimObjects* objects = nullptr;
 
 private:
     std::string nameOf(int32_t view) const;
+    void select(int32_t view);
+    SimGameObject* viewedObject() const;
+
+    // Object of each handle handed out this flight.
+    std::map<int32_t, int32_t> viewObjects_;
+    bool hasSelection_ = false;
+    std::string selectedName_;
+    int32_t selectedObject_ = -1;
 };
 
 }  // namespace kvsim
