@@ -24,7 +24,7 @@ protected:
         fs::create_directories(flightDirectory_);
         write("flight.ini",
               "[Korvane]\nTextFilename=flight.txt\nDeltaT=0.1\nMaxDeltaT=0.2\n"
-              "[StartView]\nStartView000=Cockpit\n");
+              "[StartView]\nStartView000=Cockpit\n[SkipToNext]\nTimer=0.5\nAutoPilotCommand=AUTOPILOT\n");
         write("skip.ini", "[Debug]\nSkipFlight=TRUE\n[Korvane]\nTextFilename=flight.txt\n");
         write("options.ini", "[ControlOptions]\nControlMap=keys.map\n");
         write("flight.txt", "[Strings]\nPaused=Paused\n");
@@ -178,6 +178,23 @@ TEST_F(FlyTest, TheApplicationStoppingEndsANetworkFlight) {
     EXPECT_EQ(calls("netLeave"), 1u);
     EXPECT_EQ(calls("appUpdate"), 2u);
     EXPECT_EQ(flight->networkFlight, 0);
+}
+
+TEST_F(FlyTest, AScriptedFlightSkipsAheadOnAutopilotAndLosesItsAircraftOverTheMap) {
+    host.scenario.frameTimes = {0.1f};
+    host.scenario.events = {{2, {"SKIP_TO_NEXT"}}, {12, {"MAP"}}};
+    host.scenario.playerLostAtFrame = 14;
+    host.scenario.appEndsAfter = 16;
+    EXPECT_EQ(fly(), 1);
+    kvsim::SimGameObject& aircraft = host.objects.object(host.scenario.playerObject);
+    // The skip engaged the autopilot once, held it, and released it once.
+    EXPECT_EQ(calls("ctlInjectEvent"), 2u);
+    EXPECT_EQ(aircraft.controlStates[kvsim::SimGameObject::kAutoPilot], 0);
+    EXPECT_TRUE(callsInOrder(host.log(), {"host:command SKIP_TO_NEXT", "ctlInjectEvent", "msnSkipToNext",
+                                          "ctlInjectEvent", "host:command MAP", "terRenderMap", "ffbStopEffects",
+                                          "ctlSetCommandFilter", "vmgGetViewPosition", "msnEndFlight"}));
+    EXPECT_EQ(calls("ffbStopEffects"), 1u);
+    EXPECT_EQ(calls("terRenderMap"), 2u) << "frames 12 and 13 show the map; 14 has no aircraft";
 }
 
 }  // namespace
