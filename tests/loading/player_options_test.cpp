@@ -52,35 +52,21 @@ protected:
         return value;
     }
 
-    void setEveryOption(int32_t value) {
-        for (int32_t* field : {&fm.cockpitView, &fm.graphicsSetup.displayDeviceId, &fm.graphicsSetup.displayWidth,
-                               &fm.graphicsSetup.displayHeight, &fm.graphicsSetup.displayDepth,
-                               &fm.displayOptions.objectDetail, &fm.displayOptions.shadow, &fm.effectsDetail,
-                               &fm.terrainDetailOption, &fm.horizonDistanceOption,
-                               &fm.terrainSetup.groundObjectDensity, &fm.objectTextureOption,
-                               &fm.terrainTextureOption, &fm.cockpitTextureOption, &fm.cockpitMirrors, &fm.lensFlare,
-                               &fm.speechSubtitles})
-            *field = value;
+    // The seventeen whole-number options, in reading order.
+    std::vector<int32_t*> optionFields() {
+        return {&fm.cockpitView, &fm.graphicsSetup.displayDeviceId, &fm.graphicsSetup.displayWidth,
+                &fm.graphicsSetup.displayHeight, &fm.graphicsSetup.displayDepth, &fm.displayOptions.objectDetail,
+                &fm.displayOptions.shadow, &fm.effectsDetail, &fm.terrainDetailOption, &fm.horizonDistanceOption,
+                &fm.terrainSetup.groundObjectDensity, &fm.objectTextureOption, &fm.terrainTextureOption,
+                &fm.cockpitTextureOption, &fm.cockpitMirrors, &fm.lensFlare, &fm.speechSubtitles};
     }
-
-    std::vector<int32_t> everyOption() const {
-        return {fm.cockpitView,
-                fm.graphicsSetup.displayDeviceId,
-                fm.graphicsSetup.displayWidth,
-                fm.graphicsSetup.displayHeight,
-                fm.graphicsSetup.displayDepth,
-                fm.displayOptions.objectDetail,
-                fm.displayOptions.shadow,
-                fm.effectsDetail,
-                fm.terrainDetailOption,
-                fm.horizonDistanceOption,
-                fm.terrainSetup.groundObjectDensity,
-                fm.objectTextureOption,
-                fm.terrainTextureOption,
-                fm.cockpitTextureOption,
-                fm.cockpitMirrors,
-                fm.lensFlare,
-                fm.speechSubtitles};
+    void setEveryOption(int32_t value) {
+        for (int32_t* field : optionFields()) *field = value;
+    }
+    std::vector<int32_t> everyOption() {
+        std::vector<int32_t> out;
+        for (const int32_t* field : optionFields()) out.push_back(*field);
+        return out;
     }
 };
 

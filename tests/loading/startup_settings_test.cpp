@@ -239,16 +239,6 @@ TEST_F(StartupSettings, DetailSectionsFollowEachQualityLevel) {
     EXPECT_EQ(fm.objectTextureRes, 64) << "level 3 reads the low section";
     EXPECT_EQ(fm.terrainTextureRes, 64) << "level -1 reads the low section";
     EXPECT_EQ(fm.cockpitTextureRes, 512);
-
-    setDetailLevels(0, 1, 2, 1, 0);
-    ASSERT_EQ(fm.loadStartupFile("flight"), 1);
-    EXPECT_EQ(fm.terrainSetup.horizonDistance, 1000.0f);
-    EXPECT_EQ(fm.terrainSetup.detailMeshSize, 1);
-    EXPECT_EQ(fm.terrainSetup.detailLevel, 2);
-    EXPECT_EQ(fm.terrainSetup.noiseTexture, 2);
-    EXPECT_EQ(fm.objectTextureRes, 512);
-    EXPECT_EQ(fm.terrainTextureRes, 128);
-    EXPECT_EQ(fm.cockpitTextureRes, 64);
 }
 
 TEST_F(StartupSettings, TheStartViewFallsBackToViewZero) {
