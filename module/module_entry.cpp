@@ -84,6 +84,7 @@ int32_t appQueryFlag() { return APP->appQueryFlag(); }
 extern "C" {
 
 void InitDLL(int32_t arg, kv::ApplicationShell* shell) {
+    kv::bindHostTrace();
     kv::InitApplicationShell(kv::kModuleTag, shell);
     // After the shell-level interfaces: acquisition reaches the shell.
     kv::theFlightModule.AcquireInterfaces();
@@ -97,6 +98,7 @@ void ExitDLL() {
     kv::theFlightModule.ReleaseInterfaces();
     kv::shell->UnregisterModule(kv::kModuleTag);
     kv::ExitApplicationShell(kv::kModuleTag);
+    kv::unbindHostTrace();
 }
 
 #ifdef _WIN32

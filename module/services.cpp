@@ -1,12 +1,13 @@
 #include "module/services.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <atomic>
 #include <mutex>
 
 #include "module/shell_interfaces.h"
+#include "platform/host_trace.h"
 
 namespace kv {
 
@@ -100,6 +101,8 @@ bool forget(void* block) {
 std::mutex sinkLock;
 TraceSink traceSink = nullptr;
 void* traceContext = nullptr;
+// Where texts go while no sink is installed: the host program's own hook.
+std::atomic<HostTraceFunction> hostTrace{nullptr};
 
 }  // namespace
 
@@ -142,14 +145,22 @@ void TraceMessage(const char* format, ...) {
         sink = traceSink;
         context = traceContext;
     }
-    if (!sink || !format) return;
+    const HostTraceFunction host = sink ? nullptr : hostTrace.load(std::memory_order_acquire);
+    if ((!sink && !host) || !format) return;
     char line[1024];
     va_list args;
     va_start(args, format);
     std::vsnprintf(line, sizeof line, format, args);
     va_end(args);
-    sink(line, context);
+    if (sink)
+        sink(line, context);
+    else
+        host(line);
 }
+
+void bindHostTrace() { hostTrace.store(findHostTraceFunction(), std::memory_order_release); }
+
+void unbindHostTrace() { hostTrace.store(nullptr, std::memory_order_release); }
 
 TraceSink setTraceSink(TraceSink sink, void* context, void** previousContext) {
     std::lock_guard<std::mutex> guard(sinkLock);

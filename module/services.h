@@ -36,6 +36,12 @@ using TraceSink = void (*)(const char* text, void* context);
 // already under way on another thread may still reach the old sink.
 TraceSink setTraceSink(TraceSink sink, void* context, void** previousContext = nullptr);
 
+// While no sink is installed, texts go to the host program's exported
+// trace hook, if it has one (platform/host_trace.h): looked up when the
+// module is bound, forgotten when it is unbound.
+void bindHostTrace();
+void unbindHostTrace();
+
 // Heap blocks that ModuleAlloc handed out and MemFree has not taken back.
 std::size_t heapBlocksOutstanding();
 

@@ -2,8 +2,9 @@
 // reaches the engine object under "FLT" and calls its operations. Every
 // call goes into the call log as a call of the host, and from initDll to
 // exitDll the module's trace texts go into it too (those of the module
-// linked into this program: a library loaded at run time keeps its trace
-// routine to itself). A sink installed before initDll still gets them.
+// linked into this program; a library loaded at run time hands its texts
+// to the program's exported trace hook instead, see tools/korvane_host_trace.h).
+// A sink installed before initDll still gets them.
 #pragma once
 
 #include <cstdint>

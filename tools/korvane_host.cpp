@@ -24,6 +24,7 @@
 #endif
 
 #include "sim/module_driver.h"
+#include "tools/korvane_host_trace.h"
 #include "sim/module_library.h"
 #include "sim/scenario_file.h"
 #include "sim/sim_host.h"
@@ -177,9 +178,12 @@ int run(const Options& options, const char* argv0) {
     kvhost::FrameLimitApp app(host.app, scenario.frames, [&driver] { driver.setRunState(1); });
     host.shell.provide("APP", static_cast<kv::AppInterface*>(&app), "APP");
 
+    // Before binding: the module looks for the trace hook as it is bound.
+    kvhost::setTraceLog(&host.log());
     driver.initDll(0);
     if (!driver.engine()) {
         driver.exitDll();
+        kvhost::setTraceLog(nullptr);
         throw UsageError{libraryPath + " did not register its engine object \"FLT\""};
     }
     if (!scenario.screenshotDirectory.empty()) {
@@ -206,6 +210,7 @@ int run(const Options& options, const char* argv0) {
     }
 
     driver.exitDll();
+    kvhost::setTraceLog(nullptr);
     host.log().flush();
     host.log().setMode(kvsim::CallLog::Mode::Off);
     if (timeline) timeline->finish();
