@@ -10,7 +10,11 @@
 namespace kv {
 
 struct FlightSystems {
-    int32_t playerOptions;   // read; a network flight wrote the host's values
+    // A network flight wrote the host's values into the player's options
+    // document. Kept apart from networkFlight, which a frame clears when the
+    // application stops the flight, so the player's own options still come
+    // back at the unloading.
+    int32_t hostOptionsWritten;
     int32_t startupFile;     // its texts are held and its text files loaded
     int32_t display;
     int32_t messages;

@@ -192,7 +192,7 @@ int32_t FlightModule::LoadKorvane(const char* startFile) {
     networkPump(*this);
     // 3.
     readPlayerOptions();
-    systemsUp.playerOptions = 1;
+    systemsUp.hostOptionsWritten = networkFlight;
     networkPump(*this);
     // 4.
     loadingScreen = createLoadingScreen();

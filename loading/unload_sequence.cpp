@@ -62,7 +62,7 @@ void takeDownFlight(FlightModule& flight, const FlightSystems& up) {
     if (up.controls) CTL->ctlSetInputEnabled(0);
     if (up.controls) CTL->ctlUnloadControlMap();
     // 5. A network flight wrote the host's settings into the options document.
-    if (flight.networkFlight && up.playerOptions) reloadPlayerOptions();
+    if (up.hostOptionsWritten) reloadPlayerOptions();
     // 6. The mission.
     if (up.missionFlight) MSN->msnEndFlight();
     // 7. Avionics: only fetched, never loaded, so nothing to unload.
@@ -126,7 +126,7 @@ void FlightModule::UnloadKorvane() {
     // by skipFlight: every subsystem step runs. The per-flight modules go by
     // whether they actually loaded.
     FlightSystems everything = {};
-    everything.playerOptions = 1;
+    everything.hostOptionsWritten = systemsUp.hostOptionsWritten;
     everything.startupFile = 1;
     everything.display = 1;
     everything.messages = 1;

@@ -59,7 +59,10 @@ TEST_F(NetworkTime, ANetworkFlightFromLoadToTheApplicationsEnd) {
                               "inpClearInput", "ctlSetActive", "fadStartFadeIn", "clkReset", "netUpdate",
                               "netFlush", "clkUpdate", "netUpdate", "appIsRunning", "netGetFrameTime", "objEndFrame",
                               "appUpdate", "appIsRunning", "clkUpdate", "netUpdate", "appIsRunning", "netLeave",
-                              "appUpdate", "msnEndFlight"}));
+                              "appUpdate", "optReloadOptions", "msnEndFlight"}));
+    // The stopped frame cleared networkFlight, yet the host's settings still
+    // leave the player's options document at the unloading.
+    EXPECT_EQ(calls("optReloadOptions"), 1u);
     EXPECT_EQ(calls("objEndFrame"), 3u) << "the stopped frame draws nothing";
     EXPECT_EQ(calls("netLeave"), 1u);
     EXPECT_EQ(flight->networkFlight, 0);
