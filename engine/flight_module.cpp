@@ -7,20 +7,6 @@
 
 namespace kv {
 
-namespace {
-
-template <typename Interface>
-void getInterface(const char* tag, Interface*& slot) {
-    shell->GetInterface(tag, reinterpret_cast<void**>(&slot));
-}
-
-template <typename Interface>
-void releaseInterface(const char* tag, Interface*& slot) {
-    shell->ReleaseInterface(tag, reinterpret_cast<void**>(&slot));
-}
-
-}  // namespace
-
 // The base and the screenshot object are built first by the member
 // initialisers; the texts and per-flight interfaces start null.
 FlightModule::FlightModule() = default;

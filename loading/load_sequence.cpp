@@ -143,7 +143,7 @@ int32_t loadFlightModule(const char* path, const char* failure, const char* tag,
         TraceMessage(failure, path);
         return 0;
     }
-    shell->GetInterface(tag, reinterpret_cast<void**>(&slot));
+    getInterface(tag, slot);
     return 1;
 }
 
@@ -372,7 +372,7 @@ int32_t FlightModule::LoadKorvane(const char* startFile) {
     if (hudInterface) hudInterface->hudInit(hudDataFilename);
     networkPump(*this);
     // 40. Milestone 10. No module to load: the host provides avionics or not.
-    shell->GetInterface("AVN", reinterpret_cast<void**>(&avionicsInterface));
+    getInterface("AVN", avionicsInterface);
     loadingScreen->advance(10);
     networkPump(*this);
     // 41.

@@ -56,7 +56,7 @@ const char* const kHostGameplayKeys[11] = {
 void FlightModule::readPlayerOptions() {
     OptionsInterface* opt = nullptr;
     ConfigDocument* document = nullptr;
-    shell->GetInterface("OPT", reinterpret_cast<void**>(&opt));
+    getInterface("OPT", opt);
     if (opt) opt->optGetDocument(&document);
 
     // A host without an options module, or one that lends no document: the
@@ -67,7 +67,7 @@ void FlightModule::readPlayerOptions() {
         TraceMessage("No player options document, every option is 0!");
         for (const OptionRow& row : kOptionRows) *row.field(*this) = 0;
         strFree(&controlMap);
-        if (opt) shell->ReleaseInterface("OPT", reinterpret_cast<void**>(&opt));
+        if (opt) releaseInterface("OPT", opt);
         return;
     }
 
@@ -80,7 +80,7 @@ void FlightModule::readPlayerOptions() {
     controlMap = getStringCopy(document, "ControlOptions", "ControlMap", kCaseKeep);
 
     opt->optReleaseDocument(&document);
-    shell->ReleaseInterface("OPT", reinterpret_cast<void**>(&opt));
+    releaseInterface("OPT", opt);
 }
 
 void FlightModule::applyHostGameplayOptions(ConfigDocument* document) {

@@ -14,17 +14,6 @@ namespace kv {
 
 namespace {
 
-template <typename Interface>
-void getInterface(const char* tag, Interface*& slot) {
-    shell->GetInterface(tag, reinterpret_cast<void**>(&slot));
-}
-
-template <typename Interface>
-void releaseInterface(const char* tag, Interface*& slot) {
-    shell->ReleaseInterface(tag, reinterpret_cast<void**>(&slot));
-    slot = nullptr;
-}
-
 // The options module drops the host's values that the player options step
 // wrote into its document for a network flight, and reads the player's own
 // again.
@@ -34,7 +23,7 @@ void reloadPlayerOptions() {
     // A host without an options module lent no document to restore.
     if (!opt) return;
     opt->optReloadOptions();
-    releaseInterface("OPT", opt);
+    releaseInterfaceAndNull("OPT", opt);
 }
 
 void destroyMapCamera() {
@@ -66,14 +55,14 @@ void takeDownFlight(FlightModule& flight, const FlightSystems& up) {
     // 6. The mission.
     if (up.missionFlight) MSN->msnEndFlight();
     // 7. Avionics: only fetched, never loaded, so nothing to unload.
-    if (flight.avionicsInterface) releaseInterface("AVN", flight.avionicsInterface);
+    if (flight.avionicsInterface) releaseInterfaceAndNull("AVN", flight.avionicsInterface);
     // 8. HUD module, before the subsystems it draws with.
     if (flight.hudInterface) flight.hudInterface->hudShutdown();
-    if (flight.hudInterface) releaseInterface("HUD", flight.hudInterface);
+    if (flight.hudInterface) releaseInterfaceAndNull("HUD", flight.hudInterface);
     if (up.hudModule) DLL->dllUnloadModule(flight.hudModulePath);
     // 9. Comm module, the same way.
     if (flight.commInterface) flight.commInterface->comShutdown();
-    if (flight.commInterface) releaseInterface("COM", flight.commInterface);
+    if (flight.commInterface) releaseInterfaceAndNull("COM", flight.commInterface);
     if (up.commModule) DLL->dllUnloadModule(flight.commModulePath);
     // 10. Text files the start-up file loaded.
     if (up.startupFile && !strIsEmpty(flight.textFilename)) TXT->txtUnloadTextFile(flight.textFilename);

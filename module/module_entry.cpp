@@ -20,31 +20,20 @@ FlightModule theFlightModule;
 
 const char kModuleTag[] = "FLT";
 
-template <typename Interface>
-void getInterface(const char* tag, Interface*& slot) {
-    shell->GetInterface(tag, reinterpret_cast<void**>(&slot));
-}
-
-// Nulls the module's pointer once the shell has it back, so that nothing
-// reaches a released interface (ModuleAlloc and MemFree fall back to the
-// heap and to nothing once MEM is gone).
-template <typename Interface>
-void releaseInterface(const char* tag, Interface*& slot) {
-    shell->ReleaseInterface(tag, reinterpret_cast<void**>(&slot));
-    slot = nullptr;
-}
-
 void InitDBG() { getInterface("DBG", DBG); }
 void InitMEM() { getInterface("MEM", MEM); }
 
+// Each shell-level pointer is nulled as it goes back, so that nothing
+// reaches a released interface (ModuleAlloc and MemFree fall back to the
+// heap and to nothing once MEM is gone).
 void ExitMEM() {
     // Everything the module still holds goes back with the owner, just
     // before MEM itself.
     MEM->memReleaseOwner(ownerName);
-    releaseInterface("MEM", MEM);
+    releaseInterfaceAndNull("MEM", MEM);
 }
 
-void ExitDBG() { releaseInterface("DBG", DBG); }
+void ExitDBG() { releaseInterfaceAndNull("DBG", DBG); }
 
 }  // namespace
 
@@ -68,10 +57,10 @@ void ExitApplicationShell(const char* name) {
                      moduleName);
         return;
     }
-    releaseInterface("RND", RND);
-    releaseInterface("FMG", FMG);
-    releaseInterface("DLL", DLL);
-    releaseInterface("APP", APP);
+    releaseInterfaceAndNull("RND", RND);
+    releaseInterfaceAndNull("FMG", FMG);
+    releaseInterfaceAndNull("DLL", DLL);
+    releaseInterfaceAndNull("APP", APP);
     ExitMEM();
     ExitDBG();
 }
