@@ -30,6 +30,11 @@ void placeListener(const FrameView& view);
 
 // Sets one depth partition's clip range in a camera's parameter block.
 void setClipRange(CameraParams* params, float nearClip, float farClip);
+// The start of a scene pass: the sky background, the lower terrain and
+// mission layers when the camera condition holds, particles, and the
+// objects at objectTime. viewHeight is the eye's third coordinate.
+void beginSceneLayers(float viewHeight, float objectTime);
+
 // The far partition of a scene pass: far objects, the middle sky layer,
 // the upper terrain when the camera condition holds, the mission's upper
 // layer. viewHeight is the eye's third coordinate.

@@ -75,14 +75,7 @@ void FlightModule::renderMainView(const FrameView& view, float simTime) {
     setClipRange(params, nearSceneClip.nearClip, farSceneClip.farClip);      // 7: whole range
     mainCamera->cameraApply();
     const float viewHeight = static_cast<float>(view.position[2]);           // 8
-    GFX->gfxBeginScene();
-    ENV->envRenderBackground();
-    if (ENV->envCameraCondition(viewHeight) != 0) {
-        TER->terRenderLower();
-        MSN->msnRenderLower();
-    }
-    PTS->ptsRender();
-    OBJ->objRender(simTime);
+    beginSceneLayers(viewHeight, simTime);
     OBJ->objRenderShadows();
     drawFarPartition(*this, params, viewHeight);                             // 9
     drawNearPartitions(*this, params);                                       // 10

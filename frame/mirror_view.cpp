@@ -59,14 +59,7 @@ void FlightModule::renderMirrorView() {
     setClipRange(params, nearSceneClip.nearClip, farSceneClip.farClip);
     mirrorCamera->cameraApply();
     const float viewHeight = static_cast<float>(position[2]);               // 8
-    GFX->gfxBeginScene();
-    ENV->envRenderBackground();
-    if (ENV->envCameraCondition(viewHeight) != 0) {
-        TER->terRenderLower();
-        MSN->msnRenderLower();
-    }
-    PTS->ptsRender();
-    OBJ->objRender(0.0f);
+    beginSceneLayers(viewHeight, 0.0f);  // the mirror draws no shadows
     drawFarPartition(*this, params, viewHeight);                             // 9
     setClipRange(params, nearSceneClip.nearClip, normalSceneClip.farClip);   // 10
     GFX->gfxApplyCamera();

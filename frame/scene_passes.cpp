@@ -11,6 +11,17 @@ void setClipRange(CameraParams* params, float nearClip, float farClip) {
     params->farClip = farClip;
 }
 
+void beginSceneLayers(float viewHeight, float objectTime) {
+    GFX->gfxBeginScene();
+    ENV->envRenderBackground();
+    if (ENV->envCameraCondition(viewHeight) != 0) {
+        TER->terRenderLower();
+        MSN->msnRenderLower();
+    }
+    PTS->ptsRender();
+    OBJ->objRender(objectTime);
+}
+
 void drawFarPartition(const FlightModule& flight, CameraParams* params, float viewHeight) {
     setClipRange(params, flight.farSceneClip.nearClip, flight.farSceneClip.farClip);
     GFX->gfxBeginPass();

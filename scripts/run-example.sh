@@ -12,23 +12,11 @@
 # trace and a timeline in build/example/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/packages.sh
 
 packages=(cmake make g++ libgtest-dev googletest nlohmann-json3-dev libcli11-dev libstb-dev)
 
-missing=()
-for p in "${packages[@]}"; do
-    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [[ ${#missing[@]} -gt 0 ]]; then
-    if [[ $(id -u) -ne 0 ]]; then
-        echo "missing packages: ${missing[*]} (run as root to install them)" >&2
-        exit 1
-    fi
-    echo "== installing ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+install_packages "${packages[@]}"
 
 flight=${1:-examples/training}
 [[ $# -gt 0 ]] && shift

@@ -10,26 +10,11 @@
 # (the configuration fuzzer built with clang, run for a minute).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/packages.sh
 
 packages=(cmake make g++ libgtest-dev googletest nlohmann-json3-dev libstb-dev libcli11-dev
           clang libclang-rt-14-dev libbenchmark-dev libinih-dev libsimpleini-dev
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64)
-
-install_packages() {
-    local missing=()
-    for p in "${packages[@]}"; do
-        dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-    done
-    [[ ${#missing[@]} -eq 0 ]] && return
-    if [[ $(id -u) -ne 0 ]]; then
-        echo "missing packages: ${missing[*]} (run as root to install them)" >&2
-        exit 1
-    fi
-    echo "== installing ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
-}
 
 banner() { printf '\n==== %s ====\n' "$*"; }
 
@@ -84,7 +69,7 @@ stage_fuzz() {
 
 stages=("$@")
 [[ ${#stages[@]} -eq 0 ]] && stages=(linux asan i686 wine fuzz)
-install_packages
+install_packages "${packages[@]}"
 for s in "${stages[@]}"; do
     case "$s" in
         linux | asan | i686 | wine | fuzz) "stage_$s" ;;
