@@ -17,7 +17,9 @@ const char kHostTraceName[] = "KorvaneHostTrace";
 HostTraceFunction findHostTraceFunction() {
 #ifdef _WIN32
     // The executable's own export table, not any DLL's.
-    FARPROC found = GetProcAddress(GetModuleHandleW(nullptr), kHostTraceName);
+    // Through the generic function type, which converts to any other
+    // without a warning about incompatible function types.
+    auto found = reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(nullptr), kHostTraceName));
 #else
     void* found = dlsym(RTLD_DEFAULT, kHostTraceName);
 #endif
