@@ -35,8 +35,7 @@ int32_t FlightModule::Fly(const char* directory, const char* startupFile) {
         runState = 0;                                                        // 7.4
         frameCount = 0;
         stepRate = 0.0f;
-        frameState.stoppedByApp = 0;
-        frameState.subStepLimitReported = 0;
+        frameState = FrameState{};  // nothing carried over from an earlier flight's frames
         FAD->fadStartFadeIn(0);                                              // 7.5
         CLK->clkReset();                                                     // 7.6
         if (networkFlight) {                                                 // 7.7

@@ -92,6 +92,38 @@ TEST_F(RenderingTest, ThePlayersAircraftIsHiddenOnlyInACockpitWithoutTheModel) {
     EXPECT_TRUE(inOrder(from, SIZE_MAX, {"vmgGetViewObject", "objGetObjectInterface", "viewAttachReset"}));
 }
 
+TEST_F(RenderingTest, AvionicsRunOnlyWhileThePlayerFliesOrWatchesTheAircraft) {
+    flight->avionicsInterface = &host.avionics;
+    host.objects.object(2);
+    // Paused: the aircraft is not looked up again, so each case keeps the
+    // player and eject state it sets.
+    flight->paused = 1;
+    struct Case {
+        int32_t cockpit;
+        int32_t viewed;
+        int32_t player;
+        int32_t ejected;
+        std::size_t updates;
+    };
+    const Case cases[] = {
+        {1, 2, 1, 0, 1},   // in the cockpit, whatever the view looks at
+        {0, 1, 1, 0, 1},   // outside, looking at the player's aircraft
+        {0, 2, 1, 0, 0},   // outside, looking at another object
+        {1, 1, 1, 1, 0},   // ejected
+        {1, 1, -1, 0, 0},  // no aircraft
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "cockpit " << c.cockpit << " viewed " << c.viewed << " player "
+                                        << c.player << " ejected " << c.ejected);
+        host.views.cockpitView = c.cockpit;
+        host.views.vmgSelectView(host.views.vmgCreateView("Chase", c.viewed, 1));
+        flight->playerObjectId = c.player;
+        flight->ejected = c.ejected;
+        const std::size_t from = frames();
+        EXPECT_EQ(count("avnUpdate", from), c.updates);
+    }
+}
+
 TEST_F(RenderingTest, LensFlareByOptionInTheMainViewAndTheMirror) {
     flight->cockpitMirrors = 1;
     flight->mirrorTextureId = 9;

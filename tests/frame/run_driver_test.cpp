@@ -181,6 +181,16 @@ TEST_F(FlyTest, TheApplicationStoppingEndsANetworkFlight) {
     EXPECT_EQ(calls("netLeave"), 1u);
     EXPECT_EQ(calls("appUpdate"), 2u);
     EXPECT_EQ(flight->networkFlight, 0);
+
+    // An application that ends is still asked whether it runs: the loop
+    // asks both after every frame of a network flight.
+    host.log().clear();
+    host.scenario.appStopsAfter = 0;
+    host.scenario.appEndsAfter = 1;
+    EXPECT_EQ(fly(), 1);
+    EXPECT_EQ(framesRun(), 1u);
+    EXPECT_TRUE(callsInOrder(host.log(), {"clkUpdate", "appIsRunning", "objEndFrame", "appUpdate", "appIsRunning",
+                                          "msnEndFlight"}));
 }
 
 TEST_F(FlyTest, AScriptedFlightSkipsAheadOnAutopilotAndLosesItsAircraftOverTheMap) {
