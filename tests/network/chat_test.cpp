@@ -238,13 +238,16 @@ TEST_F(ChatLine, NoFrameTimeOrFlashTimeHangsTheCursor) {
     EXPECT_EQ(lastLine(), "on you|");
 }
 
-// Through the clock: an infinite frame time is a still frame.
-TEST_F(Chat, AnInfiniteFrameTimeDrawsTheLineAndGoesOn) {
+// Through the clock: the cursor counts the raw frame time, not the one
+// clamped to MaxDeltaT (1 s here), so the opening frame of 1.25 s flips it
+// twice; an infinite frame time is a still frame.
+TEST_F(Chat, LongAndInfiniteFrameTimesDrawTheLineAndGoOn) {
     host.scenario.chatText = "Hi";
     host.scenario.events[3] = {"CHAT_ALL"};
-    host.scenario.frameTimes = {0.25f, 0.25f, 0.25f, std::numeric_limits<float>::infinity(), 0.25f};
+    host.scenario.frameTimes = {0.25f, 0.25f, 0.25f, 1.25f, std::numeric_limits<float>::infinity(), 0.25f};
     host.controls.entryOpenForUpdates = 4;
     EXPECT_EQ(fly(), 1);
+    // Timer after each draw: 0.25, 0.25, 0.5, 0.25 with the fourth flip.
     EXPECT_EQ(texts("msgShowEntryLine"), (std::vector<std::string>{"All>Hi_", "All>Hi_", "All>Hi_", "All>Hi"}));
 }
 

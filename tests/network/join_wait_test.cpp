@@ -93,6 +93,19 @@ TEST_F(JoinWait, WithoutChangesTheLineIsRebuiltEveryFiveSeconds) {
     }
     EXPECT_EQ(rebuildFrames, (std::vector<int>{2, 22, 42}));
     EXPECT_EQ(flight->paused, 1) << "still waiting";
+
+    // The timer runs on the clamped frame time: 2 s frames count as 1 s.
+    host.log().clear();
+    host.scenario.frameTimes = {2.0f};
+    host.scenario.appEndsAfter = 2 + 11;
+    EXPECT_EQ(fly(), 1);
+    rebuildFrames.clear();
+    frame = 0;
+    for (const auto& record : host.log().records()) {
+        if (record.op == "objEndFrame") ++frame;
+        if (record.op == "netEnumPlayers") rebuildFrames.push_back(frame);
+    }
+    EXPECT_EQ(rebuildFrames, (std::vector<int>{2, 7, 12}));
 }
 
 TEST_F(JoinWait, TheLineIsCutAt1023BytesNamesAndDotsToo) {
@@ -191,6 +204,20 @@ TEST_F(JoinWaitStep, ARefusedBlockInTheMiddleOfARebuildLeaksNothing) {
     flight->updateJoinWait(0.25f);
     EXPECT_EQ(host.messages.shown, std::vector<std::string>{" Red 2, Red 3..."});
     EXPECT_EQ(flight->joinRefreshTimer, 5.0f);
+
+    // The only player still joining lost to a refused block leaves a list
+    // that names nobody: that is no start either.
+    host.scenario.players = {{"Red 1", 3}, {"Red 2", 1}};
+    for (int32_t refused : {4, 5}) {
+        SCOPED_TRACE(refused);
+        host.memory.beginFlight();
+        host.scenario.failAllocation = refused;
+        host.messages.shown.clear();
+        flight->joinRefreshTimer = 0.0f;
+        flight->updateJoinWait(0.25f);
+        EXPECT_EQ(flight->startRequested, 0);
+        EXPECT_TRUE(host.messages.shown.empty());
+    }
 }
 
 TEST_F(JoinWaitStep, OutsideARebuildTheCallbackKeepsNothing) {
