@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include "platform/mbcs.h"
 
@@ -65,24 +64,28 @@ void getWorkingDir(char* buffer, int32_t size) {
     char* cwd = getcwd(nullptr, 0);
 #endif
     if (!cwd) return;
-    // Back in the module's form; an overlong directory is cut like any
-    // text line, at a character boundary.
-    std::string mapped(std::strlen(cwd) + 1, '\0');
-    copyMapped(cwd, &mapped[0], static_cast<int32_t>(mapped.size()), kNativeSeparator, '\\');
+    // Back in the module's form. A directory that does not fit is not read
+    // at all, as the C runtime's own call fails: a cut path would name
+    // another folder, and module paths would be resolved against it.
+    copyMapped(cwd, buffer, size, kNativeSeparator, '\\');
     std::free(cwd);
-    mbNCpyBytes(buffer, mapped.c_str(), static_cast<std::size_t>(size - 1));
-    buffer[size - 1] = '\0';
 }
 
 int32_t setWorkingDir(const char* path) {
     if (!path || !*path) return 0;
-    std::string native(std::strlen(path) + 1, '\0');
-    if (!toNativePath(path, &native[0], static_cast<int32_t>(native.size()))) return 0;
+    const std::size_t size = std::strlen(path) + 1;
+    char* native = static_cast<char*>(std::malloc(size));
+    if (!native) return 0;
+    int32_t entered = 0;
+    if (toNativePath(path, native, static_cast<int32_t>(size))) {
 #ifdef _WIN32
-    return _chdir(native.c_str()) == 0 ? 1 : 0;
+        entered = _chdir(native) == 0 ? 1 : 0;
 #else
-    return chdir(native.c_str()) == 0 ? 1 : 0;
+        entered = chdir(native) == 0 ? 1 : 0;
 #endif
+    }
+    std::free(native);
+    return entered;
 }
 
 }  // namespace kv

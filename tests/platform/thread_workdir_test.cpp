@@ -90,12 +90,15 @@ TEST_F(WorkingDirTest, ModulePathsWithBackslashesReachTheSystem) {
     EXPECT_EQ(cwd(), top);
 }
 
-TEST_F(WorkingDirTest, GetWorkingDirCutsToSizeAndIgnoresNull) {
+TEST_F(WorkingDirTest, ADirectoryThatDoesNotFitReadsAsNoneAndNullIsIgnored) {
     const std::string top = cwd();
     std::string small(12, '#');
     kv::getWorkingDir(&small[0], 8);
-    EXPECT_EQ(std::string(small.c_str()), top.substr(0, 7));
+    EXPECT_EQ(std::string(small.c_str()), "") << "a cut path would name another folder";
     EXPECT_EQ(small.substr(8), "####");  // nothing past size
+    std::string exact(top.size() + 1, '#');
+    kv::getWorkingDir(&exact[0], static_cast<int32_t>(exact.size()));
+    EXPECT_EQ(std::string(exact.c_str()), top) << "a directory that just fits is read whole";
 
     char one[1] = {'#'};
     kv::getWorkingDir(one, 1);
