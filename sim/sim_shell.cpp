@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include "platform/workdir.h"
@@ -282,6 +283,7 @@ void* SimMemory::memAlloc(int32_t size, int32_t reserved1, int32_t reserved2, co
     const bool refused = ++allocations == refuseAt;
     void* block = nullptr;
     if (!refused && size >= 0) block = std::calloc(size > 0 ? static_cast<std::size_t>(size) : 1, 1);
+    if (block && fillByte >= 0) std::memset(block, fillByte, static_cast<std::size_t>(size));
     if (block) world_.memBlocks[block] = owner ? owner : "";
     world_.log.returns(r, world_.log.handle(block, "block"));
     return block;

@@ -158,6 +158,10 @@ public:
     void beginFlight() { allocations = 0; }
     // memAlloc calls in this flight, refused ones included.
     int32_t allocations = 0;
+    // -1: new blocks arrive zeroed. A byte value: they arrive filled with
+    // it, as from a heap that does not clear, so a test can catch code that
+    // takes fresh memory for zeroed memory.
+    int fillByte = -1;
 
 private:
     SimWorld& world_;

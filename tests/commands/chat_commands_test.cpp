@@ -55,23 +55,29 @@ TEST_F(ChatCommands, TargetChatFollowsThePlayersAircraftToALiveTarget) {
     EXPECT_EQ(firstCall("objGetObjectInterface")->args, (kvsim::Json{kTarget, 2}));
 }
 
-// Every missing link stops the command silently.
+// Every missing link stops the command silently, with nothing asked
+// after the link that is missing.
 TEST_F(ChatCommands, TargetChatStopsAtEachMissingLink) {
     struct Case {
         const char* why;
+        const char* lastAsked;
         void (*breakLink)(kvsim::SimHost& host, kv::FlightModule& flight);
     };
     const Case cases[] = {
-        {"no player object", [](kvsim::SimHost&, kv::FlightModule& f) { f.playerObjectId = 7; }},
-        {"no aircraft", [](kvsim::SimHost&, kv::FlightModule& f) { f.playerObjectId = -1; }},
-        {"inactive player", [](kvsim::SimHost& h, kv::FlightModule&) { h.objects.object(kPlayer).active = 0; }},
-        {"no aircraft interface",
+        {"no player object", "objGetObject", [](kvsim::SimHost&, kv::FlightModule& f) { f.playerObjectId = 7; }},
+        {"no aircraft", "objGetObject", [](kvsim::SimHost&, kv::FlightModule& f) { f.playerObjectId = -1; }},
+        {"inactive player", "objectIsActive",
+         [](kvsim::SimHost& h, kv::FlightModule&) { h.objects.object(kPlayer).active = 0; }},
+        {"no aircraft interface", "objectGetInterface",
          [](kvsim::SimHost& h, kv::FlightModule&) { h.objects.object(kPlayer).interfaces.erase(kv::kAircraftKind); }},
-        {"no target", [](kvsim::SimHost& h, kv::FlightModule&) { h.objects.object(kPlayer).targetId = -1; }},
-        {"target object gone", [](kvsim::SimHost& h, kv::FlightModule&) { h.objects.object(kPlayer).targetId = 9; }},
-        {"target without a target record",
+        {"no target", "targetGetObjectId",
+         [](kvsim::SimHost& h, kv::FlightModule&) { h.objects.object(kPlayer).targetId = -1; }},
+        {"target object gone", "objGetObjectInterface",
+         [](kvsim::SimHost& h, kv::FlightModule&) { h.objects.object(kPlayer).targetId = 9; }},
+        {"target without a target record", "objGetObjectInterface",
          [](kvsim::SimHost& h, kv::FlightModule&) { h.objects.object(kTarget).interfaces.erase(kv::kTargetRecordKind); }},
-        {"inactive target", [](kvsim::SimHost& h, kv::FlightModule&) { h.objects.object(kTarget).active = 0; }},
+        {"inactive target", "targetIsActive",
+         [](kvsim::SimHost& h, kv::FlightModule&) { h.objects.object(kTarget).active = 0; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
@@ -84,9 +90,14 @@ TEST_F(ChatCommands, TargetChatStopsAtEachMissingLink) {
         flight->playerObjectId = kPlayer;
         flight->chatMode = 0;
         c.breakLink(host, *flight);
+        host.log().clear();
         press("CHAT_TARGET");
         EXPECT_EQ(flight->chatRequested, 0);
         EXPECT_EQ(flight->chatMode, 0);
+        std::string last;
+        for (const auto& record : host.log().records())
+            if (record.kind == kvsim::RecordKind::Call) last = record.op;
+        EXPECT_EQ(last, c.lastAsked);
     }
 }
 

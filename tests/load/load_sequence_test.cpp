@@ -1,5 +1,7 @@
 #include <cmath>
 #include <cstring>
+#include <string>
+#include <utility>
 
 #include "tests/load/load_flight.h"
 
@@ -11,6 +13,8 @@ using LoadSequence = LoadFlight;
 // The whole loading, milestone by milestone: each percentage the loading
 // screen draws sits between the steps it marks.
 TEST_F(LoadSequence, CompleteLoadBringsEverySubsystemUpInOrder) {
+    // A numbered picture name: the loading screen is shown with no index.
+    host.scenario.loadingImage = "load%d.tga";
     ASSERT_EQ(load(), 1);
     EXPECT_TRUE(callsInOrder(host.log(), {
         "memCheckpoint Start of _LoadKorvane",
@@ -81,6 +85,17 @@ TEST_F(LoadSequence, CompleteLoadBringsEverySubsystemUpInOrder) {
     EXPECT_EQ(argsOf("wldSetBounds"), (kvsim::Json{5000.0f, 9000.0f, -100.0f})) << "maximum before minimum";
     EXPECT_EQ(argsOf("ptsLoadParticleSystemData"), (kvsim::Json{"particles.dat", 2}));
     EXPECT_EQ(argsOf("vmgCreateView"), (kvsim::Json{"Cockpit", host.scenario.playerObject, 1}));
+    EXPECT_EQ(argsOf("ctlLoadControlMap"), (kvsim::Json{"keys.map", 1}));
+    EXPECT_EQ(argsOf("spcSetSubtitles"), kvsim::Json::array({1}));
+    EXPECT_EQ(firstArgs("gfxCreateCamera"), (std::vector<kvsim::Json>{0, 1, 0}));
+    const auto pictures = callsMatching(host.log(), {"gfxLoadImage"});
+    ASSERT_FALSE(pictures.empty());
+    for (const auto& picture : pictures) EXPECT_EQ(picture, "gfxLoadImage load%d.tga");
+    // The flight is handed over: player and view controls on, no filter.
+    EXPECT_EQ(argsOf("objSetPlayerControl"), kvsim::Json::array({1}));
+    EXPECT_EQ(argsOf("ctlSetInputEnabled"), kvsim::Json::array({1}));
+    EXPECT_EQ(argsOf("vmgEnableViewControls"), kvsim::Json::array({1}));
+    EXPECT_EQ(argsOf("ctlSetCommandFilter"), kvsim::Json::array({nullptr}));
     EXPECT_EQ(calls("fadStartFadeOut"), 1u);
     EXPECT_EQ(calls("netUpdate"), 0u) << "a single-player flight pumps no network";
     EXPECT_EQ(flight->loadingScreen, nullptr);
@@ -89,10 +104,17 @@ TEST_F(LoadSequence, CompleteLoadBringsEverySubsystemUpInOrder) {
     EXPECT_NE(flight->commInterface, nullptr);
     EXPECT_NE(flight->avionicsInterface, nullptr);
     EXPECT_EQ(flight->autoPilotAvailable, 1);
+    // The autopilot's event is kept by value: the controls module's own copy
+    // may change.
+    const int32_t autoPilotId = host.controls.controls.at("AUTOPILOT");
+    EXPECT_EQ(std::vector<int32_t>(flight->autoPilotEvent.words, flight->autoPilotEvent.words + 4),
+              (std::vector<int32_t>{autoPilotId, 1, 0, 0}));
     EXPECT_NE(flight->zoomControlId, -1);
 }
 
 TEST_F(LoadSequence, CamerasCarryTheFlightsParameters) {
+    // Fresh blocks arrive dirty, as from a heap that does not clear them.
+    host.memory.fillByte = 0xA5;
     ASSERT_EQ(load(), 1);
     ASSERT_EQ(host.graphics.cameras.size(), 3u);
     // ObjectDetail 1 scales the start-up MinPixelSize 3.0 by 1.5.
@@ -145,6 +167,18 @@ TEST_F(LoadSequence, CamerasCarryTheFlightsParameters) {
     EXPECT_FLOAT_EQ(mirror.aspectRatio, 1.0f);
     EXPECT_FLOAT_EQ(mirror.minPixelSize, 4.5f);
     EXPECT_FLOAT_EQ(mirror.fieldOfView, 45.0f);
+
+    // ObjectDetail 0 doubles the start-up size, 2 leaves it as it is.
+    for (const auto& detail : {std::pair<int, float>{0, 6.0f}, std::pair<int, float>{2, 3.0f}}) {
+        SCOPED_TRACE(detail.first);
+        unload();
+        std::string options = kOptionsFile;
+        options.replace(options.find("ObjectDetail=1"), 14, "ObjectDetail=" + std::to_string(detail.first));
+        write("options.ini", options);
+        ASSERT_EQ(load(), 1);
+        EXPECT_FLOAT_EQ(flight->minPixelSize, detail.second);
+        EXPECT_FLOAT_EQ(host.graphics.cameras[0]->params.minPixelSize, detail.second);
+    }
 }
 
 // An aircraft without a mirror texture, or without flight controls at all,
@@ -209,6 +243,7 @@ TEST_F(LoadSequence, GameModeAndPerFlightFlags) {
     flight->mapShown = 1;
     flight->skipToNextActive = 1;
     flight->screenshotInterval = 4.0f;
+    flight->screenshotTimer = 2.0f;
     host.scenario.gameMode = 3;
     host.scenario.modeSeconds = 10;
     ASSERT_EQ(load(), 1);
@@ -218,6 +253,7 @@ TEST_F(LoadSequence, GameModeAndPerFlightFlags) {
     EXPECT_EQ(flight->mapShown, 0);
     EXPECT_EQ(flight->skipToNextActive, 0);
     EXPECT_FLOAT_EQ(flight->screenshotInterval, 10.0f);
+    EXPECT_FLOAT_EQ(flight->screenshotTimer, 0.0f) << "the first screenshot is not held back";
     EXPECT_EQ(flight->waitingForPlayers, 0);
     unload();
 
@@ -249,6 +285,7 @@ TEST_F(LoadSequence, EnvironmentFromTheTerrainOrTheDefault) {
     ASSERT_EQ(load(), 1);
     EXPECT_EQ(callsMatching(host.log(), {"envLoadEnvironment", "envSetTerrainParameter"}),
               (std::vector<std::string>{"envLoadEnvironment terrain\\alps\\alps.env", "envSetTerrainParameter"}));
+    EXPECT_EQ(argsOf("envSetTerrainParameter"), kvsim::Json::array({42}));
     unload();
 
     // It does not load: the parameter still goes, then the default.
