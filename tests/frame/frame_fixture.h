@@ -84,6 +84,15 @@ protected:
         return start;
     }
 
+    // The player's aircraft id, flying: the mission, the object module and
+    // the engine all name it.
+    kvsim::SimGameObject& flyPlayerAircraft(int32_t id) {
+        host.scenario.playerObject = id;
+        host.objects.playerObject = id;
+        flight->playerObjectId = id;
+        return host.objects.object(id);
+    }
+
     // Skips the first two frames of the run, which do not simulate.
     void pastFirstFrames() { flight->frameCount = 2; }
 

@@ -9,10 +9,7 @@ class FrameOrderTest : public FlightFrames {
 protected:
     void SetUp() override {
         FlightFrames::SetUp();
-        host.scenario.playerObject = 1;
-        host.objects.object(1);
-        host.objects.playerObject = 1;
-        flight->playerObjectId = 1;
+        flyPlayerAircraft(1);
         flight->hudInterface = &host.hud;
         flight->avionicsInterface = &host.avionics;
         flight->commInterface = &host.comm;

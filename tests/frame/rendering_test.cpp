@@ -11,10 +11,7 @@ class RenderingTest : public FlightFrames {
 protected:
     void SetUp() override {
         FlightFrames::SetUp();
-        host.scenario.playerObject = 1;
-        host.objects.object(1);
-        host.objects.playerObject = 1;
-        flight->playerObjectId = 1;
+        flyPlayerAircraft(1);
         pastFirstFrames();
     }
 
