@@ -35,7 +35,7 @@
 
 #include "config/config_document.h"
 #include "host/shell.h"
-#include "module/shell_interfaces.h"
+#include "services/shell_interfaces.h"
 #include "tests/support/memory_files.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "commands/flight_commands.h"
 
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
 
 namespace kv {

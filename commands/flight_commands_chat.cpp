@@ -1,7 +1,7 @@
 // Chat commands: they only ask for the entry line and choose its
 // recipients; the in-flight chat of the frame step opens, draws and sends
 // the line.
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
 
 namespace kv {

@@ -5,7 +5,7 @@
 
 #include "commands/flight_commands_conditions.h"
 #include "commands/message_text.h"
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
 
 namespace kv {

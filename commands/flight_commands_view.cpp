@@ -2,7 +2,7 @@
 // radio menu, the map and its command filter, the eject.
 #include "commands/flight_commands.h"
 #include "commands/flight_commands_conditions.h"
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
 
 namespace kv {

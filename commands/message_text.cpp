@@ -1,7 +1,7 @@
 #include "commands/message_text.h"
 
 #include "config/printf_format.h"
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 
 namespace kv {
 

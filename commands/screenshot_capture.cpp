@@ -6,7 +6,7 @@
 #include "config/file_manager.h"
 #include "config/printf_format.h"
 #include "config/strings.h"
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "platform/workdir.h"
 
 namespace kv {

@@ -11,8 +11,8 @@
 #include "config/name_index.h"
 #include "config/paths.h"
 #include "config/strings.h"
-#include "module/services.h"
-#include "module/shell_interfaces.h"
+#include "services/services.h"
+#include "services/shell_interfaces.h"
 #include "platform/mbcs.h"
 
 namespace kv {

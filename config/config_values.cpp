@@ -7,7 +7,7 @@
 
 #include "config/config_document.h"
 #include "config/strings.h"
-#include "module/services.h"
+#include "services/services.h"
 #include "platform/mbcs.h"
 
 namespace kv {

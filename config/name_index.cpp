@@ -2,7 +2,7 @@
 
 #include "config/memory_word.h"
 #include "config/strings.h"
-#include "module/services.h"
+#include "services/services.h"
 #include "platform/mbcs.h"
 
 namespace kv {

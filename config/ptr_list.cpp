@@ -1,7 +1,7 @@
 #include "config/ptr_list.h"
 
 #include "config/strings.h"
-#include "module/services.h"
+#include "services/services.h"
 
 namespace kv {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "module/services.h"
+#include "services/services.h"
 #include "platform/mbcs.h"
 
 namespace kv {

@@ -2,8 +2,8 @@
 
 #include "commands/message_text.h"
 #include "config/strings.h"
-#include "engine/engine_interfaces.h"
-#include "module/shell_interfaces.h"
+#include "engine/subsystem_pointers.h"
+#include "services/shell_interfaces.h"
 
 namespace kv {
 

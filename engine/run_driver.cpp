@@ -1,9 +1,9 @@
 // Fly: one flight from entering its directory to giving the host back its
 // own, steps 1 to 12.
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
-#include "module/services.h"
-#include "module/shell_interfaces.h"
+#include "services/services.h"
+#include "services/shell_interfaces.h"
 #include "platform/workdir.h"
 
 namespace kv {

@@ -1,7 +1,7 @@
 // The in-flight chat line of a network flight: drawn every frame while the
 // player types it, sent once the controls module has closed the entry.
 #include "config/strings.h"
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
 #include "frame/chat_cursor.h"
 

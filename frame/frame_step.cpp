@@ -1,10 +1,10 @@
 // One frame of a running flight, steps 1 to 31, under the engine lock.
 // Timing inputs, carried state and outputs: frame/frame_timing.h.
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
 #include "frame/frame_parts.h"
 #include "frame/frame_timing.h"
-#include "module/shell_interfaces.h"
+#include "services/shell_interfaces.h"
 
 namespace kv {
 

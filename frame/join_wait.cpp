@@ -7,9 +7,9 @@
 
 #include "config/ptr_list.h"
 #include "config/strings.h"
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
-#include "module/services.h"
+#include "services/services.h"
 #include "platform/mbcs.h"
 
 namespace kv {

@@ -1,4 +1,4 @@
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
 #include "frame/frame_parts.h"
 #include "frame/frame_state.h"

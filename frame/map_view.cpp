@@ -1,6 +1,6 @@
 #include <cmath>
 
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
 #include "frame/frame_parts.h"
 

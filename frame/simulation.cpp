@@ -1,9 +1,9 @@
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
 #include "frame/frame_parts.h"
 #include "frame/frame_timing.h"
 #include "frame/sub_step_plan.h"
-#include "module/services.h"
+#include "services/services.h"
 
 namespace kv {
 

@@ -1,4 +1,4 @@
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
 
 namespace kv {

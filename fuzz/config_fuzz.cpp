@@ -25,8 +25,8 @@
 #include "config/config_document.h"
 #include "config/strings.h"
 #include "host/shell.h"
-#include "module/services.h"
-#include "module/shell_interfaces.h"
+#include "services/services.h"
+#include "services/shell_interfaces.h"
 #include "tests/support/memory_files.h"
 #include "platform/mbcs.h"
 

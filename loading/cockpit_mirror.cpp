@@ -1,6 +1,6 @@
 // setupCockpitMirror: whether the player's aircraft has a cockpit mirror,
 // the texture it is drawn into, and the camera that draws it.
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
 
 namespace kv {

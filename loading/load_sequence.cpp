@@ -12,12 +12,12 @@
 #include "commands/flight_commands.h"
 #include "config/paths.h"
 #include "config/strings.h"
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
 #include "loading/flight_teardown.h"
 #include "loadingscreen/loading_screen.h"
-#include "module/services.h"
-#include "module/shell_interfaces.h"
+#include "services/services.h"
+#include "services/shell_interfaces.h"
 
 namespace kv {
 

@@ -4,10 +4,10 @@
 
 #include "config/config_document.h"
 #include "config/strings.h"
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
-#include "module/services.h"
-#include "module/shell_interfaces.h"
+#include "services/services.h"
+#include "services/shell_interfaces.h"
 
 namespace kv {
 

@@ -8,12 +8,12 @@
 #include "config/file_manager.h"
 #include "config/paths.h"
 #include "config/strings.h"
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
 #include "loading/startup_vocabulary.h"
 #include "loadingscreen/loading_screen.h"
-#include "module/services.h"
-#include "module/shell_interfaces.h"
+#include "services/services.h"
+#include "services/shell_interfaces.h"
 
 namespace kv {
 

@@ -4,11 +4,11 @@
 // flight, release the per-flight modules, shut the subsystems down, destroy
 // the cameras and the display, free the texts.
 #include "config/strings.h"
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
 #include "loading/flight_teardown.h"
-#include "module/services.h"
-#include "module/shell_interfaces.h"
+#include "services/services.h"
+#include "services/shell_interfaces.h"
 
 namespace kv {
 

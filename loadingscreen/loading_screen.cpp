@@ -4,7 +4,7 @@
 
 #include "config/printf_format.h"
 #include "config/strings.h"
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 
 namespace kv {
 

@@ -3,7 +3,7 @@
 
 #include "config/printf_format.h"
 #include "config/strings.h"
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "loadingscreen/loading_screen.h"
 
 namespace kv {

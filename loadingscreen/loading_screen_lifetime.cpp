@@ -2,9 +2,9 @@
 #include <type_traits>
 
 #include "config/strings.h"
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "loadingscreen/loading_screen.h"
-#include "module/services.h"
+#include "services/services.h"
 
 namespace kv {
 

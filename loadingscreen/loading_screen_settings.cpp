@@ -2,7 +2,7 @@
 
 #include "config/config_document.h"
 #include "config/strings.h"
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "loadingscreen/loading_screen.h"
 
 namespace kv {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "engine/flight_module_interface.h"
-#include "module/services.h"
+#include "services/services.h"
 #include "sim/module_library.h"
 #include "sim/sim_host.h"
 

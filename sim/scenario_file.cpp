@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "config/config_document.h"
-#include "module/shell_interfaces.h"
+#include "services/shell_interfaces.h"
 #include "sim/scenario_file_parts.h"
 #include "sim/sim_shell.h"
 

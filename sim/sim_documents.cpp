@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "module/shell_interfaces.h"
+#include "services/shell_interfaces.h"
 
 namespace kvsim {
 

@@ -18,8 +18,8 @@
 
 #include "config/config_document.h"
 #include "config/paths.h"
-#include "module/services.h"
-#include "module/shell_interfaces.h"
+#include "services/services.h"
+#include "services/shell_interfaces.h"
 #include "platform/mbcs.h"
 #include "tools/ini_host.h"
 #include "tools/ini_output.h"

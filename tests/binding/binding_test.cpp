@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
-#include "module/module_entry.h"
-#include "module/services.h"
-#include "module/shell_interfaces.h"
+#include "entry/module_entry.h"
+#include "services/services.h"
+#include "services/shell_interfaces.h"
 #include "sim/module_driver.h"
 #include "sim/sim_host.h"
 #include "tests/support/call_sequence.h"

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/flight_module.h"
-#include "module/module_entry.h"
+#include "entry/module_entry.h"
 #include "sim/module_driver.h"
 #include "sim/module_library.h"
 #include "sim/sim_host.h"

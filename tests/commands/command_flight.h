@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "commands/flight_commands.h"
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
 #include "tests/support/bound_module.h"
 #include "tests/support/call_sequence.h"

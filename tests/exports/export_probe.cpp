@@ -2,7 +2,7 @@
 // the export check must reject it.
 #include <cstdint>
 
-#include "module/module_entry.h"
+#include "entry/module_entry.h"
 
 extern "C" {
 KV_EXPORT void InitDLL(int32_t, kv::ApplicationShell*) {}

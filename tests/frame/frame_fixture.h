@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
 #include "tests/support/bound_module.h"
 #include "tests/support/call_sequence.h"

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
-#include "module/module_entry.h"
+#include "entry/module_entry.h"
 #include "tests/support/bound_module.h"
 #include "tests/support/call_sequence.h"
 

@@ -15,7 +15,7 @@
 
 #include "config/strings.h"
 #include "engine/flight_module.h"
-#include "module/module_entry.h"
+#include "entry/module_entry.h"
 #include "platform/workdir.h"
 #include "tests/support/bound_module.h"
 

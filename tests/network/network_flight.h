@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
 #include "tests/support/bound_module.h"
 #include "tests/support/call_sequence.h"

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "module/module_entry.h"
+#include "entry/module_entry.h"
 #include "sim/module_driver.h"
 #include "sim/sim_host.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "host/shell.h"
-#include "module/shell_interfaces.h"
+#include "services/shell_interfaces.h"
 
 namespace kvtest {
 

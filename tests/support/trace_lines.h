@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "module/services.h"
+#include "services/services.h"
 
 namespace kvtest {
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "module/shell_interfaces.h"
+#include "services/shell_interfaces.h"
 #include "sim/scenario_file.h"
 
 namespace fs = std::filesystem;

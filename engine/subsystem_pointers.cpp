@@ -1,4 +1,4 @@
-#include "engine/engine_interfaces.h"
+#include "engine/subsystem_pointers.h"
 
 namespace kv {
 

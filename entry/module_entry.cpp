@@ -1,9 +1,9 @@
-#include "module/module_entry.h"
+#include "entry/module_entry.h"
 
 #include "config/strings.h"
 #include "engine/flight_module.h"
-#include "module/services.h"
-#include "module/shell_interfaces.h"
+#include "services/services.h"
+#include "services/shell_interfaces.h"
 #include "platform/mbcs.h"
 
 #ifdef _WIN32
@@ -64,9 +64,6 @@ void ExitApplicationShell(const char* name) {
     ExitMEM();
     ExitDBG();
 }
-
-int32_t appUpdate() { return APP->appUpdate(); }
-int32_t appQueryFlag() { return APP->appQueryFlag(); }
 
 }  // namespace kv
 

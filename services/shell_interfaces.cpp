@@ -1,4 +1,4 @@
-#include "module/shell_interfaces.h"
+#include "services/shell_interfaces.h"
 
 namespace kv {
 

@@ -1,4 +1,4 @@
-#include "module/services.h"
+#include "services/services.h"
 
 #include <atomic>
 #include <cstdarg>
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <mutex>
 
-#include "module/shell_interfaces.h"
+#include "services/shell_interfaces.h"
 #include "platform/host_trace.h"
 
 namespace kv {

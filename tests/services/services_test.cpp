@@ -1,11 +1,11 @@
-#include "module/services.h"
+#include "services/services.h"
 
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "module/shell_interfaces.h"
+#include "services/shell_interfaces.h"
 #include "tests/support/counting_memory.h"
 
 namespace {

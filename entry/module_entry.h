@@ -33,8 +33,4 @@ void InitApplicationShell(const char* name, ApplicationShell* applicationShell);
 // mismatch it reports and keeps everything.
 void ExitApplicationShell(const char* name);
 
-// Thin APP wrappers for the run driver and the start-up settings.
-int32_t appUpdate();
-int32_t appQueryFlag();
-
 }  // namespace kv
