@@ -75,14 +75,14 @@ void SimNetwork::buildRecords() {
 }
 
 void SimNetwork::netEnumPlayers(kv::PlayerCallback callback) {
-    call("netEnumPlayers", {callback ? Json("callback") : Json(nullptr)});
+    call("netEnumPlayers", Text{callback ? "callback" : nullptr});
     buildRecords();
     for (std::size_t i = 0; callback && i < records_.size(); ++i)
         if (!callback(&records_[i])) break;
 }
 
 void SimNetwork::netSendChat(const char* s, int32_t recipient, int32_t minusOne) {
-    call("netSendChat", {text(s), recipient, minusOne});
+    call("netSendChat", text(s), recipient, minusOne);
     chatLines.push_back({s ? s : "", recipient});
 }
 
