@@ -18,20 +18,20 @@ std::string dumped(const Json& value) { return value.dump(-1, ' ', false, Json::
 
 }  // namespace
 
-CallLog::CallLog() { text_.buffer().reserve(2 * kDrainBytes); }
+CallLog::CallLog() = default;
 
 CallLog::~CallLog() { flush(); }
 
-const char* CallLog::keyOf(RecordKind kind) {
+const char* CallLog::openingOf(RecordKind kind) {
     switch (kind) {
     case RecordKind::Host:
-        return "host";
+        return "{\"host\":";
     case RecordKind::Trace:
-        return "trace";
+        return "{\"trace\":";
     case RecordKind::Call:
         break;
     }
-    return "op";
+    return "{\"op\":";
 }
 
 void CallLog::setMode(Mode mode, std::ostream* out) {
@@ -67,7 +67,7 @@ std::size_t CallLog::begin(RecordKind kind, const char* op) {
     pending_.first = firstArgument();
     pending_.hasResult = false;
     pending_.result = 0.0;
-    if (mode_ == Mode::Streaming) text_.beginRecord(keyOf(kind), op, std::char_traits<char>::length(op));
+    if (mode_ == Mode::Streaming) text_.beginRecord(openingOf(kind), op, std::char_traits<char>::length(op));
     return pending_.number;
 }
 
@@ -90,10 +90,9 @@ void CallLog::complete() {
 
 void CallLog::endLine() {
     text_.endRecord();
-    std::string& text = text_.buffer();
-    if (text.size() < kDrainBytes) return;
-    if (out_) out_->write(text.data(), static_cast<std::streamsize>(text.size()));
-    text.clear();
+    if (text_.size() < kDrainBytes) return;
+    if (out_) out_->write(text_.data(), static_cast<std::streamsize>(text_.size()));
+    text_.clear();
 }
 
 void CallLog::notify(const LoggedRecord& record) {
@@ -127,7 +126,7 @@ void CallLog::trace(const char* text) {
     complete();
     const std::size_t number = nextNumber_++;
     if (mode_ == Mode::Streaming) {
-        text_.beginRecord("trace", text, std::char_traits<char>::length(text));
+        text_.beginRecord(openingOf(RecordKind::Trace), text, std::char_traits<char>::length(text));
         endLine();
     } else if (mode_ == Mode::InMemory) {
         keep(RecordKind::Trace, text, Json::array(), number);
@@ -171,14 +170,11 @@ const char* CallLog::closeHostCall(std::size_t number) {
 
 void CallLog::flush() {
     complete();
-    std::string& text = text_.buffer();
-    if (mode_ != Mode::Streaming || !out_) {
-        text.clear();
-        return;
+    if (mode_ == Mode::Streaming && out_) {
+        out_->write(text_.data(), static_cast<std::streamsize>(text_.size()));
+        out_->flush();
     }
-    out_->write(text.data(), static_cast<std::streamsize>(text.size()));
-    text.clear();
-    out_->flush();
+    text_.clear();
 }
 
 Json CallLog::handle(const void* pointer, const std::string& kind) {
@@ -214,7 +210,7 @@ void CallLog::clear() {
 }
 
 void CallLog::writeJsonLine(std::ostream& out, const CallRecord& r) {
-    out << '{' << '"' << keyOf(r.kind) << "\":" << dumped(Json(r.op));
+    out << openingOf(r.kind) << dumped(Json(r.op));
     if (r.kind != RecordKind::Trace) out << ",\"args\":" << dumped(r.args);
     if (r.hasResult && !r.lateResult) out << ",\"ret\":" << dumped(r.result);
     out << "}\n";
@@ -225,7 +221,7 @@ void CallLog::writeJsonLines(std::ostream& out) const {
     const auto writeLateUpTo = [&](std::size_t logged) {
         for (; late != lateResults_.end() && late->after <= logged; ++late) {
             const CallRecord& r = records_[late->number - firstNumber_];
-            out << '{' << '"' << keyOf(r.kind) << "\":" << dumped(Json(r.op)) << ",\"ret\":" << dumped(r.result)
+            out << openingOf(r.kind) << dumped(Json(r.op)) << ",\"ret\":" << dumped(r.result)
                 << "}\n";
         }
     };

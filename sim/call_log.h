@@ -198,7 +198,7 @@ private:
         // What came between is over: it goes out before a late result.
         if (!inTime) complete();
         if (mode_ == Mode::Streaming) {
-            if (!inTime) text_.beginRecord(keyOf(kind), op, std::char_traits<char>::length(op));
+            if (!inTime) text_.beginRecord(openingOf(kind), op, std::char_traits<char>::length(op));
             text_.beginResult();
             put(text_, value);
             if (!inTime) endLine();
@@ -214,7 +214,8 @@ private:
         }
     }
 
-    static const char* keyOf(RecordKind kind);
+    // {"op": and its kin.
+    static const char* openingOf(RecordKind kind);
     std::size_t begin(RecordKind kind, const char* op);
     void remember(const FirstArgument& first);
     // The record in progress is complete: its line ends, observers see it.

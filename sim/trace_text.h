@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "sim/call_values.h"
@@ -16,14 +17,19 @@ namespace kvsim {
 
 class TraceText {
 public:
-    explicit TraceText(HandleNames& handles) : handles_(handles) {}
+    explicit TraceText(HandleNames& handles);
+    ~TraceText();
+    TraceText(const TraceText&) = delete;
+    TraceText& operator=(const TraceText&) = delete;
 
     // The text written so far; the owner takes it out and clears it.
-    std::string& buffer() { return out_; }
+    const char* data() const { return text_.get(); }
+    std::size_t size() const { return size_; }
+    void clear() { size_ = 0; }
 
-    // One record: {"key":"name" then ,"args":[...] and ,"ret":value, then }
-    // and the line's end.
-    void beginRecord(const char* key, const char* name, std::size_t nameLength);
+    // One record: its opening {"key": and "name", then ,"args":[...] and
+    // ,"ret":value, then } and the line's end.
+    void beginRecord(const char* opening, const char* name, std::size_t nameLength);
     void beginArgs();
     void endArgs();
     void beginResult();
@@ -45,6 +51,14 @@ public:
     void endObject() { close('}'); }
 
 private:
+    // Room for n more bytes.
+    char* room(std::size_t n) {
+        if (capacity_ - size_ < n) grow(n);
+        return text_.get() + size_;
+    }
+    void grow(std::size_t n);
+    void put(char c) { *room(1) = c, ++size_; }
+    void append(const char* s, std::size_t n);
     // A comma before every value but the first of its array or object.
     void separate();
     void value(const char* s, std::size_t n);
@@ -56,11 +70,20 @@ private:
     // arguments); anything deeper shares the last level's comma state.
     static constexpr int kMaxDepth = 8;
     int level() const { return depth_ < kMaxDepth ? depth_ : kMaxDepth - 1; }
+
     HandleNames& handles_;
-    std::string out_;
+    std::unique_ptr<char[]> text_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
     bool first_[kMaxDepth] = {};
     int depth_ = 0;
     bool afterKey_ = false;
+
+    // The text of reals seen lately: a flight passes the same values again
+    // and again (zeros, ones, a camera's settings, a fixed frame time), and
+    // finding their shortest form is the costliest part of a record.
+    struct RealText;
+    std::unique_ptr<RealText[]> reals_;
 };
 
 }  // namespace kvsim
