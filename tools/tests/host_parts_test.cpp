@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -63,12 +64,42 @@ TEST(FlightCounts, CountWhatTheCallsShow) {
     log.call("msgShowText", "%s", "Simulation resumed");
     log.call("netSendChat", "hello", -1, -1);
     const std::size_t fly = log.hostCall("Fly", "dir", "flight");
-    log.call("objEndFrame");
-    log.hostReturns(fly, 0);  // a late result is no second call
+    const auto frameEnd = log.call("objEndFrame");
+    log.call("msgShowText", "%s", "Simulation resumed");
+    log.returns(frameEnd, 0);  // a late result is no second call
+    log.hostReturns(fly, 0);
     log.flush();
     EXPECT_EQ(kvhost::summaryLine(2, 0, counts, 0),
-              "flight=2 fly=0 frames=2 simulated=0.300 substeps=1 commands=1 messages=1 screenshots=1 chat=1 "
+              "flight=2 fly=0 frames=2 simulated=0.300 substeps=1 commands=1 messages=2 screenshots=1 chat=1 "
               "live_flt_blocks=0");
+}
+
+TEST(LoadingBar, RedrawsEachNewFrameWhileLoadingAndEndsItsLineWithTheLoad) {
+    std::FILE* out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    kvsim::ScreenFrame screen = loadingFrame(0.5f);
+    {
+        kvhost::LoadingBar bar(out, [&screen]() -> const kvsim::ScreenFrame& { return screen; });
+        Feed feed(bar);
+        kvsim::CallLog& log = feed.log;
+        bar.flyBegin();
+        // A frame is drawn once the graphics module has presented it.
+        log.call("gfxPresent");
+        log.call("gfxPresent");  // the same line again: not redrawn
+        screen = loadingFrame(1.0f);
+        log.call("gfxPresent");
+        log.call("memCheckpoint", std::string("End of _LoadKorvane"));
+        log.call("gfxPresent");  // a flight's frames: no loading bar
+        log.flush();
+        bar.flyEnd();
+    }
+    std::rewind(out);
+    std::string shown;
+    for (int c; (c = std::fgetc(out)) != EOF;) shown.push_back(static_cast<char>(c));
+    std::fclose(out);
+    const std::string half = "Loading now [" + std::string(15, '#') + std::string(15, '.') + "]  40%";
+    const std::string full = "Loading now [" + std::string(30, '#') + "]  40%";
+    EXPECT_EQ(shown, "\r\033[K" + half + "\r\033[K" + full + "\n");
 }
 
 struct Span {
