@@ -89,6 +89,7 @@ TEST(LoadingBar, RedrawsEachNewFrameWhileLoadingAndEndsItsLineWithTheLoad) {
         screen = loadingFrame(1.0f);
         log.call("gfxPresent");
         log.call("memCheckpoint", std::string("End of _LoadKorvane"));
+        screen = loadingFrame(0.0f);
         log.call("gfxPresent");  // a flight's frames: no loading bar
         log.flush();
         bar.flyEnd();
