@@ -393,7 +393,8 @@ int main(int argc, char** argv) {
     codePageOptions.push_back(lint->add_option("--codepage", codePage,
                                                "Code page of the files, as for dump; default from the locale"));
     lint->add_flag("--json", lintJson,
-                   "One JSON object a finding: {\"file\", \"line\", \"severity\", \"kind\", \"message\"}");
+                   "One JSON object a line for each finding: {\"file\", \"line\", \"severity\",\n"
+                   "\"kind\", \"message\"}; bytes from 0x80 up as \\u00XX, as dump --json writes them");
     lint->footer(kLintFooter);
 
     try {

@@ -120,8 +120,11 @@ void checkString(TableWalk& walk, const kv::StartupRow& row, kv::ConfigKey* key,
                      " does not hold");
         return;
     }
+    // A text whose message passes no argument is shown as it is written
+    // whether the module takes it as a format or not; one that refuses the
+    // argument loses the number or text the message passes.
     const char* text = lint.text.txtGetString(walk.table, id);
-    if (row.format && text && !kv::formatAccepts(text, *row.format))
+    if (row.format && row.format->maxConversions > 0 && text && !kv::formatAccepts(text, *row.format))
         lint.add(lint.startup, key->name, Severity::kWarning, "format",
                  std::string(row.key) + " names the string " + quoted(value) + ", whose text " + quoted(text) +
                      " the module shows as plain text (" + ruleText(*row.format) + ")");
