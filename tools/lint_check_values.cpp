@@ -177,6 +177,7 @@ void checkOrder(Context& c, const kv::StartupOrder& order) {
     message += " in [" + std::string(lower.row->section) + "]";
     // At the key the sentence starts with, when the file has it.
     const OrderSide& first = order.strict ? (upper.key ? upper : lower) : (lower.key ? lower : upper);
+    if (!first.key) return;
     Finding& finding = c.lint.add(c.lint.startup, first.key->name, Severity::kWarning, "order", message);
     finding.row = first.row;
     finding.section = first.row->section;

@@ -51,11 +51,13 @@ TEST(Lint, LinesCountAsEditorsCountThemWhateverTheLineEnds) {
 TEST(Lint, FindingsInIncludesNameTheIncludedFileAndEveryIncludeThatFails) {
     kvtest::ScratchFolder folder("lint-includes");
     folder.write("flight.ini",
-                 "#include \"sub dir.ini\"\n#include absent.ini\n#include chain1.ini\n#include big.ini\n"
-                 "[Korvane]\nDeltaT=1\n");
+                 "#include \"sub dir.ini\"\n#include absent.ini\n#include chain1.ini\n#include again.ini\n"
+                 "#include big.ini\n[Korvane]\nDeltaT=1\n");
     // Included from the flight directory, not from the including file's
     // folder, and read after the including file: its [Korvane] is dropped.
     folder.write("sub dir.ini", "[SoundSettings]\n\nBitsPerSample=16bit\n#include .\\flight.ini\n[KORVANE]\n");
+    // A second directive of the same name closing a cycle is found at its own place.
+    folder.write("again.ini", "; again\n#include .\\flight.ini\n");
     // A chain deeper than the document follows.
     for (int i = 1; i <= 40; ++i)
         folder.write("chain" + std::to_string(i) + ".ini", "#include chain" + std::to_string(i + 1) + ".ini\n");
@@ -67,7 +69,10 @@ TEST(Lint, FindingsInIncludesNameTheIncludedFileAndEveryIncludeThatFails) {
               (std::vector<std::string>{
                   "sub dir.ini:3: warning: BitsPerSample=16bit has trailing text \"bit\"; it reads as 16",
                   "sub dir.ini:4: error: include \".\\flight.ini\" closes a cycle: the file is already being read",
-                  "sub dir.ini:5: warning: duplicate section [KORVANE] is dropped; the one at flight.ini:5 wins"}));
+                  "sub dir.ini:5: warning: duplicate section [KORVANE] is dropped; the one at flight.ini:6 wins"}));
+    EXPECT_EQ(linesWith(findings, "again.ini:"),
+              std::vector<std::string>{
+                  "again.ini:2: error: include \".\\flight.ini\" closes a cycle: the file is already being read"});
     EXPECT_EQ(linesWith(findings, "absent.ini"),
               std::vector<std::string>{"flight.ini:2: error: include \"absent.ini\" cannot be opened: the flight "
                                        "directory does not hold it"});
@@ -75,7 +80,7 @@ TEST(Lint, FindingsInIncludesNameTheIncludedFileAndEveryIncludeThatFails) {
               std::vector<std::string>{"chain31.ini:1: error: include \"chain32.ini\" nests more than 32 files deep"});
     const std::vector<std::string> cut = linesWith(findings, "big.ini");
     ASSERT_EQ(cut.size(), 1u) << findings;
-    EXPECT_EQ(cut[0].rfind("flight.ini:4: error: include \"big.ini\" is cut after ", 0), 0u) << cut[0];
+    EXPECT_EQ(cut[0].rfind("flight.ini:5: error: include \"big.ini\" is cut after ", 0), 0u) << cut[0];
     EXPECT_NE(cut[0].find("of its " + std::to_string(big.size()) + " bytes: a start-up file's includes share 61440 bytes"),
               std::string::npos);
     EXPECT_EQ(linesWith(findings, "SectorWidth"), std::vector<std::string>{}) << "the cut-off line is not read";
@@ -105,6 +110,39 @@ TEST(Lint, UnknownNamesGetTheNearestKnownOneAndEveryKnownSpellingPasses) {
               "TextFontColor?\n"
               "flight.ini:23: warning: the module never reads TextSize in [GraphicsSettings]; it reads it in "
               "[LoadingScreen]\n");
+}
+
+// Each value is read with the document's own getter: what a finding says
+// it reads as is what the module gets.
+TEST(Lint, ValuesThatDoNotReadAsWrittenNameWhatTheModuleTakes) {
+    kvtest::ScratchFolder folder("lint-values");
+    folder.write("flight.ini",
+                 "[Debug]\nSkipFlight=true\n"
+                 // A number, however large, is a boolean the module reads.
+                 "[Korvane]\nStartPaused=-3\nShowCockpit=99999999999\nChangeTimeAmount=0x10\n"
+                 // Ordered as the module uses them: after the default replaced nan.
+                 "StartTimeCompression=nan\nMaxTimeCompression=0.5\nDeltaT=abc\nMaxDeltaT=\n"
+                 "[GraphicsSettings]\nZBufferDepth=32\nMaxVertexCount=99999999999\n"
+                 "[NearSceneClip]\nFarClipDistance=1\nNearClipDistance=1\n"
+                 "[LoadingScreen]\nProgressBarRect=1,2,3\nTextFontColor=1,1\nLoopAudio=\nFadeTime=0.5s\n"
+                 "BackgroundImageSize=320,240\n");
+    EXPECT_EQ(lint(),
+              "flight.ini:6: warning: ChangeTimeAmount=0x10 has trailing text \"x10\"; it reads as 0\n"
+              "flight.ini:7: warning: StartTimeCompression=nan cannot be used; the module takes the default 1 "
+              "instead\n"
+              "flight.ini:7: warning: StartTimeCompression 1 is above MaxTimeCompression 0.5 in [Korvane]\n"
+              "flight.ini:9: warning: DeltaT=abc is not a number; it reads as 0\n"
+              "flight.ini:9: warning: DeltaT=abc cannot be used; the module takes the default 0.1 instead\n"
+              "flight.ini:10: warning: MaxDeltaT has no value; it reads as 0\n"
+              "flight.ini:10: warning: MaxDeltaT= cannot be used; the module takes the default 0.2 instead\n"
+              "flight.ini:13: warning: MaxVertexCount=99999999999 does not fit 32 bits; it reads as 2147483647\n"
+              "flight.ini:15: warning: FarClipDistance 1 is not beyond NearClipDistance 1 in [NearSceneClip]\n"
+              "flight.ini:18: warning: ProgressBarRect=1,2,3 is not four numbers with commas between; it reads as "
+              "0,0,0,0\n"
+              "flight.ini:19: warning: TextFontColor=1,1 is not three or four numbers with commas between; it is "
+              "not used\n"
+              "flight.ini:20: warning: LoopAudio has no value; it reads as FALSE\n"
+              "flight.ini:21: warning: FadeTime=0.5s has trailing text \"s\"; it reads as 0.5\n");
 }
 
 TEST(Lint, NamesFoundAsTheModuleAndItsFileManagerFindThem) {
