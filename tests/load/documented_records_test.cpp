@@ -15,9 +15,15 @@ namespace {
     "the documented offsets hold 32-bit pointers; a 64-bit build's modules share the natural layout of the same "
     "declarations, which the other load tests cover";
 
+// Noise everywhere but the fields the module reads, which start out as a
+// plain terrain and a single-player mission give them.
 class OffsetTerrain : public kvsim::SimTerrain {
 public:
-    using SimTerrain::SimTerrain;
+    explicit OffsetTerrain(kvsim::SimWorld& world) : SimTerrain(world) {
+        record.put<const char*>(8, "terrain");
+        record.put<const char*>(44, nullptr);
+        record.put<int32_t>(80, 0);
+    }
     kv::TerrainInfo* terGetTerrainInfo(kv::TerrainInfo** out) override {
         SimTerrain::terGetTerrainInfo(out);  // logged as the stand-in logs it
         kv::TerrainInfo* info = record.as<kv::TerrainInfo>();
@@ -29,7 +35,10 @@ public:
 
 class OffsetMission : public kvsim::SimMission {
 public:
-    using SimMission::SimMission;
+    explicit OffsetMission(kvsim::SimWorld& world) : SimMission(world) {
+        setup.put<int32_t>(4356, 0);
+        setup.put<const void*>(5124, nullptr);
+    }
     void msnGetMissionSetup(kv::MissionSetup** out) override {
         SimMission::msnGetMissionSetup(out);
         if (out) *out = setup.as<kv::MissionSetup>();
