@@ -106,6 +106,12 @@ TEST(TraceDiff, ACallMovedToTheNextFrameShowsInThoseTwoFramesOnly) {
         << longer.text;
     EXPECT_EQ(longer.text.find("frame 1: only in B"), std::string::npos) << longer.text;
     EXPECT_NE(longer.text.find("2 of 6 sections differ (the first 1 shown)"), std::string::npos) << longer.text;
+    // A trace cut short: the unbinding only B has comes last.
+    Lines cut = flight({{kUpdate}});
+    cut.pop_back();
+    const Outcome shorter = diff(cut, flight({{kUpdate}}));
+    EXPECT_EQ(shorter.text, "unbinding: only in B (1 records, from host ExitDLL)\n  B line 10: {\"host\":\"ExitDLL\",\"args\":[]}\n"
+                            "1 of 5 sections differ between A.jsonl (A) and B.jsonl (B)\n");
     const Outcome all = diff(flight({{kUpdate}}), flight({{kPause}, {kUpdate}}));
     EXPECT_NE(all.text.find("frame 1: only in B (2 records, from op objUpdate)\n  B line 8: " + kUpdate),
               std::string::npos)
@@ -172,6 +178,8 @@ TEST(TraceDiff, PathsAndBlockSizesCanBeLeftOut) {
     const Lines relative = flight({{R"({"op":"txtLoadTextFile","args":["text\\flight_text.ini"]})"}});
     const Lines otherRelative = flight({{R"({"op":"txtLoadTextFile","args":["text/flight_text.ini"]})"}});
     EXPECT_EQ(diff(relative, otherRelative, paths).result.sectionsDiffering, 1u);
+    const Lines otherFile = flight({{R"({"op":"txtLoadTextFile","args":["text\\chat_text.ini"]})"}});
+    EXPECT_EQ(diff(relative, otherFile, paths).result.sectionsDiffering, 1u) << "a relative path is a text like any other";
     const Lines owner = flight({{R"({"op":"memAlloc","args":[52,0,0,"FLT"],"ret":"block:2"})"}});
     const Lines otherOwner = flight({{R"({"op":"memAlloc","args":[52,0,0,"GFX"],"ret":"block:2"})"}});
     EXPECT_EQ(diff(owner, otherOwner, paths).result.sectionsDiffering, 1u);
