@@ -34,7 +34,7 @@
 #include <vector>
 
 #include "config/config_document.h"
-#include "host/shell.h"
+#include <korvane/shell.h>
 #include "services/shell_interfaces.h"
 #include "tests/support/memory_files.h"
 

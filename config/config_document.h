@@ -12,7 +12,7 @@
 
 #include "config/ptr_list.h"
 #include "config/text_pool.h"
-#include "host/records.h"  // FontSettings, the record the graphics module takes
+#include <korvane/records.h>  // FontSettings, the record the graphics module takes
 
 namespace kv {
 

@@ -7,11 +7,11 @@
 #include <cstdint>
 
 #include "commands/screenshot_capture.h"
-#include "engine/flight_module_interface.h"
+#include <korvane/flight_module_interface.h>
 #include "engine/recursive_spin_lock.h"
 #include "frame/frame_state.h"
-#include "host/engine_interfaces.h"
-#include "host/records.h"
+#include <korvane/engine_interfaces.h>
+#include <korvane/records.h>
 #include "loading/flight_systems.h"
 
 namespace kv {

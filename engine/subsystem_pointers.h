@@ -2,7 +2,7 @@
 // to ReleaseInterfaces, and the module-wide engine pointer.
 #pragma once
 
-#include "host/engine_interfaces.h"
+#include <korvane/engine_interfaces.h>
 
 namespace kv {
 

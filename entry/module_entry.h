@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "host/shell.h"
+#include <korvane/shell.h>
 
 #if defined(_WIN32)
 #define KV_EXPORT __declspec(dllexport)

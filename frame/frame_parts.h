@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "host/records.h"
+#include <korvane/records.h>
 
 namespace kv {
 

@@ -7,14 +7,14 @@
 // status pointer at 80, 4 more bytes), and the status copy at 88, whose
 // second word (bytes 92 to 95) is the join status. On 64-bit builds the
 // pointer is 8 bytes wide, so the copy is made field by field by
-// NetworkPlayer's declared layout (host/records.h); the status copy follows
+// NetworkPlayer's declared layout (<korvane/records.h>); the status copy follows
 // that record.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
-#include "host/records.h"
+#include <korvane/records.h>
 
 namespace kv {
 

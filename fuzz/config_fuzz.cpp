@@ -24,7 +24,7 @@
 
 #include "config/config_document.h"
 #include "config/strings.h"
-#include "host/shell.h"
+#include <korvane/shell.h>
 #include "services/services.h"
 #include "services/shell_interfaces.h"
 #include "tests/support/memory_files.h"

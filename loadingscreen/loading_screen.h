@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "host/engine_interfaces.h"
-#include "host/records.h"
+#include <korvane/engine_interfaces.h>
+#include <korvane/records.h>
 
 namespace kv {
 

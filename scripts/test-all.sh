@@ -5,16 +5,18 @@
 #   scripts/test-all.sh                 every stage
 #   scripts/test-all.sh linux asan      only the named stages
 #
-# Stages: linux (default preset), asan (sanitizers), win32 (the real
-# target: Korvane.dll, its exports and every test as a 32-bit Windows
-# program under 32-bit wine, with the same traces as the Linux build),
-# wine (64-bit Windows tests under wine64), fuzz (the configuration fuzzer
-# built with clang, run for a minute).
+# Stages: linux (default preset; then the install into a temporary prefix,
+# examples/own-module built against it, and the Debian package), asan
+# (sanitizers), win32 (the real target: Korvane.dll, its exports and every
+# test as a 32-bit Windows program under 32-bit wine, with the same traces
+# as the Linux build; then the Windows zip), wine (64-bit Windows tests
+# under wine64), fuzz (the configuration fuzzer built with clang, run for
+# a minute).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
-packages=(cmake make g++ libgtest-dev googletest nlohmann-json3-dev libstb-dev libcli11-dev
+packages=(cmake make g++ dpkg-dev libgtest-dev googletest nlohmann-json3-dev libstb-dev libcli11-dev
           clang libclang-rt-14-dev libbenchmark-dev libinih-dev libsimpleini-dev
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64 wine32:i386)
 
@@ -25,6 +27,9 @@ stage_linux() {
     cmake --preset default
     cmake --build --preset default
     ctest --preset default
+    banner "The install, examples/own-module built against it, the Debian package"
+    scripts/check-install.sh build/default
+    scripts/check-package.sh build/default DEB scripts/expected/deb-contents.txt
 }
 
 stage_asan() {
@@ -56,6 +61,8 @@ stage_win32() {
     cmake --preset mingw-i686
     cmake --build --preset mingw-i686
     windows_tests mingw-i686 wine32-run.sh
+    banner "The 32-bit Windows zip"
+    scripts/check-package.sh build/mingw-i686 ZIP scripts/expected/win32-zip-contents.txt
 }
 
 stage_wine() {

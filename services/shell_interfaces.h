@@ -2,7 +2,7 @@
 // interfaces, held from InitDLL to ExitDLL. Null while unbound.
 #pragma once
 
-#include "host/shell.h"
+#include <korvane/shell.h>
 
 namespace kv {
 

@@ -21,7 +21,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "host/records.h"
+#include <korvane/records.h>
 
 namespace kvsim {
 

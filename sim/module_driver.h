@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/flight_module_interface.h"
+#include <korvane/flight_module_interface.h>
 #include "services/services.h"
 #include "sim/module_library.h"
 #include "sim/sim_host.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "host/shell.h"
+#include <korvane/shell.h>
 
 namespace kvsim {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "host/engine_interfaces.h"
+#include <korvane/engine_interfaces.h>
 
 namespace kvsim {
 

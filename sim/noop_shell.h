@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "host/shell.h"
+#include <korvane/shell.h>
 
 namespace kvsim {
 

@@ -13,7 +13,7 @@
 #include <map>
 #include <string>
 
-#include "host/engine_interfaces.h"
+#include <korvane/engine_interfaces.h>
 #include "sim/sim_objects.h"
 #include "sim/sim_part.h"
 

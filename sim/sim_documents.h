@@ -20,7 +20,7 @@
 #include <string>
 
 #include "config/config_document.h"
-#include "host/shell.h"
+#include <korvane/shell.h>
 #include "sim/sim_shell.h"
 #include "sim/sim_world.h"
 

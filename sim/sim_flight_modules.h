@@ -1,7 +1,7 @@
 // Force feedback, the per-flight HUD, avionics and comm modules, and the options module. Each records every call and gives the results a flight relies on.
 #pragma once
 
-#include "host/engine_interfaces.h"
+#include <korvane/engine_interfaces.h>
 #include "sim/sim_documents.h"
 #include "sim/sim_part.h"
 

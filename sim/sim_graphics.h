@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/engine_interfaces.h"
+#include <korvane/engine_interfaces.h>
 #include "sim/sim_part.h"
 
 namespace kvsim {

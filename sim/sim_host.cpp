@@ -50,6 +50,13 @@ SimHost::SimHost(Scenario initial) {
     world.beforeReleaseOwner = [this](const std::string&) { options.drop(); };
 }
 
+void SimHost::handOut(const std::string& tag, void* iface) {
+    if (tag == "HUD" || tag == "COM")
+        dll.offer(tag, iface, tag);
+    else
+        shell.provide(tag, iface, tag);
+}
+
 void SimHost::beginFlight() {
     clock.beginFlight();
     fade.beginFlight();

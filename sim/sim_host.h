@@ -4,6 +4,11 @@
 // scenario, which tests may change before binding or flying.
 #pragma once
 
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sim/recording_interfaces.h"
 #include "sim/sim_graphics.h"
 #include "sim/sim_modules.h"
 #include "sim/sim_shell.h"
@@ -50,6 +55,22 @@ public:
 
     CallLog& log() { return world.log; }
 
+    // Hands the module the caller's own module under tag (e.g. "MSG" with
+    // a kv::MessagesInterface) in place of the simulation, behind a
+    // recording layer that puts each of the module's calls to it into the
+    // log. The caller's object must outlive the host's flights. HUD and
+    // COM stay offered only while the module that offers them is loaded;
+    // NET, FFB, AVN and OPT still follow the scenario's hasNet, hasFfb,
+    // hasAvn and hasOpt. The simulation of that tag stays in place for the
+    // rest of the world but the module no longer reaches it.
+    template <typename Interface>
+    void replace(const std::string& tag, Interface& own) {
+        auto layer = std::make_unique<typename RecordingLayerFor<Interface>::type>(world.log, own);
+        Interface* front = layer.get();
+        layers_.push_back(std::move(layer));
+        handOut(tag, front);
+    }
+
     // A new flight starts (the driver's Fly calls it before the module's
     // Fly): everything the flight before created is dropped, so every
     // flight starts from the same state: the clock back in loading mode at
@@ -60,6 +81,8 @@ public:
     void beginFlight();
 
 private:
+    void handOut(const std::string& tag, void* iface);
+    std::vector<std::unique_ptr<RecordingLayerBase>> layers_;
     // RND and DBG are held but never called: any distinct object will do.
     int renderToken_ = 0;
     int debugToken_ = 0;

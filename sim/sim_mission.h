@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "host/engine_interfaces.h"
+#include <korvane/engine_interfaces.h>
 #include "sim/sim_part.h"
 
 namespace kvsim {

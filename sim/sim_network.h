@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "host/engine_interfaces.h"
+#include <korvane/engine_interfaces.h>
 #include "sim/sim_part.h"
 
 namespace kvsim {

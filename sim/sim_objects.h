@@ -8,7 +8,7 @@
 #include <memory>
 #include <set>
 
-#include "host/engine_interfaces.h"
+#include <korvane/engine_interfaces.h>
 #include "sim/sim_part.h"
 
 namespace kvsim {

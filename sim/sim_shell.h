@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/shell.h"
+#include <korvane/shell.h>
 #include "sim/sim_world.h"
 
 namespace kvsim {

@@ -1,7 +1,7 @@
 // Sound and speech. Each records every call and gives the results a flight relies on.
 #pragma once
 
-#include "host/engine_interfaces.h"
+#include <korvane/engine_interfaces.h>
 #include "sim/sim_part.h"
 
 namespace kvsim {

@@ -30,7 +30,7 @@
 #include <string>
 #include <vector>
 
-#include "host/engine_interfaces.h"
+#include <korvane/engine_interfaces.h>
 #include "sim/sim_documents.h"
 #include "sim/sim_part.h"
 

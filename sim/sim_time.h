@@ -24,7 +24,7 @@
 // A fade time that is 0, negative or NaN finishes at the first step.
 #pragma once
 
-#include "host/engine_interfaces.h"
+#include <korvane/engine_interfaces.h>
 #include "sim/sim_part.h"
 
 namespace kvsim {

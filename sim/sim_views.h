@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "host/engine_interfaces.h"
+#include <korvane/engine_interfaces.h>
 #include "sim/sim_objects.h"
 #include "sim/sim_part.h"
 

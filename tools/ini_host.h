@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "host/shell.h"
+#include <korvane/shell.h>
 #include "sim/sim_shell.h"
 #include "sim/sim_world.h"
 

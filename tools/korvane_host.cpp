@@ -66,7 +66,12 @@ std::string defaultModule(const char* argv0) {
 #else
     const char* name = "libKorvane.so";
 #endif
-    return (programFolder(argv0) / name).string();
+    const fs::path folder = programFolder(argv0);
+    std::error_code error;
+    if (fs::exists(folder / name, error)) return (folder / name).string();
+    const fs::path installed = (folder / KORVANE_INSTALLED_MODULE_FOLDER / name).lexically_normal();
+    // Neither there: the error names the first place looked.
+    return fs::exists(installed, error) ? installed.string() : (folder / name).string();
 }
 
 bool isTerminal(std::FILE* file) {
@@ -270,7 +275,7 @@ int main(int argc, char** argv) {
         ->type_name("FILE");
     app.add_option("--timeline", options.timeline, "Write a Chrome trace-event timeline to FILE")->type_name("FILE");
     app.add_option("--module", options.module,
-                   "The module's shared library (default: the Korvane library next to\nthis program)")
+                   "The module's shared library (default: the Korvane library next to\nthis program, else in ../lib as installed)")
         ->type_name("PATH");
     app.add_flag("--quiet", options.quiet, "No loading bar");
     app.add_option("FLIGHT_DIR", options.flightDir, "The flight's directory")->required()->type_name("");

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "host/shell.h"
+#include <korvane/shell.h>
 #include "sim/sim_shell.h"
 
 namespace kvhost {

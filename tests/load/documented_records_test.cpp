@@ -2,7 +2,7 @@
 // their documented byte offsets. Here the terrain and mission modules hand
 // out records laid out by those offsets alone, every other byte noise, and
 // the map camera's parameter block is read back by offset.
-#include "host/records.h"
+#include <korvane/records.h>
 #include "sim/sim_mission.h"
 #include "sim/sim_scene.h"
 #include "tests/load/load_flight.h"

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/flight_module_interface.h"
+#include <korvane/flight_module_interface.h>
 #include "entry/module_entry.h"
 #include "sim/module_driver.h"
 #include "sim/sim_host.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "host/shell.h"
+#include <korvane/shell.h>
 #include "services/shell_interfaces.h"
 
 namespace kvtest {

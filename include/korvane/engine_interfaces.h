@@ -1,5 +1,5 @@
 // The engine subsystem interfaces the shell hands out by tag, and the
-// objects they hand out. Same binary rules as host/shell.h: pure virtual
+// objects they hand out. Same binary rules as <korvane/shell.h>: pure virtual
 // operations in exactly this order, no data, no virtual destructor, no
 // overloads; positions are double[3], velocities float[3], orientations
 // float[9] row by row; object ids are 32-bit with -1 for none.
@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "host/records.h"
+#include <korvane/records.h>
 
 #if defined(_WIN32) && !defined(_WIN64)
 #define KV_STDCALL __stdcall
