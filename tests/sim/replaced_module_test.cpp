@@ -182,3 +182,30 @@ TEST(ReplacedModule, RecordingLayerPassesEachCallOnUnchanged) {
         }
     }
 }
+
+// A HUD of the caller's is offered as the stand-in's is: only while the
+// module file that offers it is loaded.
+class OwnHud : public kv::HudInterface {
+public:
+    void hudInit(const char*) override { ++inits; }
+    void hudShutdown() override { ++shutdowns; }
+    void hudSetViewPosition(const double*) override {}
+    void hudSetViewOrientation(const float*) override {}
+    void hudRender() override { ++renders; }
+    void hudRenderMap() override {}
+    int inits = 0, shutdowns = 0, renders = 0;
+};
+
+TEST(ReplacedModule, OwnHudIsOfferedWhileItsModuleFileIsLoaded) {
+    kvsim::SimHost host;
+    OwnHud hud;
+    ASSERT_EQ(flyTraining(host, [&] { host.replace("HUD", static_cast<kv::HudInterface&>(hud)); }), 0);
+    EXPECT_EQ(hud.inits, 1);
+    EXPECT_EQ(hud.shutdowns, 1);
+    EXPECT_GT(hud.renders, 100);
+    EXPECT_EQ(host.log().count("hudRender"), static_cast<std::size_t>(hud.renders));
+    EXPECT_EQ(host.shell.held("HUD"), 0);
+    void* slot = &hud;
+    EXPECT_EQ(host.shell.GetInterface("HUD", &slot), 0) << "the HUD module was unloaded with the flight";
+    EXPECT_EQ(slot, nullptr);
+}
