@@ -51,8 +51,10 @@ CallRecord& CallLog::add(RecordKind kind, const std::string& op, Json args) {
 
 CallRecord& CallLog::call(const std::string& op, Json args) {
     if (mode_ == Mode::Off) {
-        scratch_.args = std::move(args);
-        return scratch_;
+        // One per thread: a host may be called from several threads at once.
+        thread_local CallRecord scratch;
+        scratch.args = std::move(args);
+        return scratch;
     }
     return add(RecordKind::Call, op, std::move(args));
 }

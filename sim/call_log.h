@@ -15,8 +15,9 @@
 // so a simulated operation may fill in its result after calls of its own.
 // In Streaming mode that holds for the next kStreamWindow records only, and
 // a result set after its record was written follows as a line of its own
-// ({"op":...,"ret":...}); in Off mode every call gets the same scratch
-// record. Nothing may hold a record across a call into the module.
+// ({"op":...,"ret":...}); in Off mode every call on one thread gets the
+// same scratch record. Nothing may hold a record across a call into the
+// module. Only the Off mode may be used from several threads at once.
 #pragma once
 
 #include <cstddef>
@@ -136,7 +137,6 @@ private:
     // Streaming: names of host calls whose result has not come back, so a
     // late result line can name its call; only the latest few are kept.
     std::map<std::size_t, std::string> openHostCalls_;
-    CallRecord scratch_;  // what call() hands out while Off
     std::map<const void*, std::string> handles_;
     std::map<std::string, int> handleCounts_;
 };

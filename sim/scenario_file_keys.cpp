@@ -331,6 +331,9 @@ const ScenarioKey kKeys[] = {
      flagField<&Scenario::failCommModule>},
     {"Fail", "Allocation", "0", "the memory service refuses its N-th allocation of a flight; 0 = never",
      intField<&Scenario::failAllocation, 0, kMax>},
+    {"Fail", "AllocationsFrom", "0",
+     "the memory service refuses every allocation of a flight from its N-th on; 0 = never",
+     intField<&Scenario::failAllocationsFrom, 0, kMax>},
     {"Events", "(frame)", "",
      "comma list of flight commands the controls module dispatches at its first update in a frame at or "
      "after that frame number (frame 0 is the first frame of a flight)",

@@ -3,8 +3,10 @@
 
 #include <cstdio>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "host/shell.h"
@@ -135,12 +137,16 @@ private:
     SimWorld& world_;
     std::map<int32_t, std::FILE*> open_;
     int32_t nextHandle_ = 1;
-    std::vector<std::string> directories_;
+    // One stack per thread: a screenshot taken on the host's own thread
+    // pushes and pops beside a flight that does the same.
+    std::mutex directoriesMutex_;
+    std::map<std::thread::id, std::vector<std::string>> directories_;
 };
 
 // Counts live blocks per owner and refuses to free a block it never
 // handed out. The scenario's failAllocation k makes the k-th memAlloc of a
-// flight (counted from SimHost::beginFlight, every owner) give null.
+// flight (counted from SimHost::beginFlight, every owner) give null, and
+// failAllocationsFrom k every memAlloc from the k-th on.
 // Before memReleaseOwner frees an owner's blocks it runs
 // world.beforeReleaseOwner, so a simulated module that keeps blocks of the
 // module inside its own structures can let go of them first.

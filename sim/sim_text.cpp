@@ -22,6 +22,7 @@ const std::string* SimText::textOf(const char* fileName, int32_t id) const {
 
 void SimText::txtLoadTextFile(const char* fileName) {
     call("txtLoadTextFile", {text(fileName)});
+    std::lock_guard<std::mutex> held(mutex_);
     const std::string key = SimFileManager::fileKey(fileName);
     if (key.empty()) return;
     auto it = tables_.find(key);
@@ -49,12 +50,14 @@ void SimText::txtLoadTextFile(const char* fileName) {
 
 void SimText::txtUnloadTextFile(const char* fileName) {
     call("txtUnloadTextFile", {text(fileName)});
+    std::lock_guard<std::mutex> held(mutex_);
     auto it = tables_.find(SimFileManager::fileKey(fileName));
     if (it != tables_.end() && --it->second->loads <= 0) tables_.erase(it);
 }
 
 int32_t SimText::txtGetStringId(const char* fileName, const char* name) {
     auto& record = call("txtGetStringId", {text(fileName), text(name)});
+    std::lock_guard<std::mutex> held(mutex_);
     const Table* table = find(fileName);
     int32_t id = -1;
     if (table && name) {
@@ -70,11 +73,13 @@ int32_t SimText::txtGetStringId(const char* fileName, const char* name) {
 
 void SimText::txtGetIndexedString(const char* fileName, int32_t id, char* buffer, int32_t size) {
     call("txtGetIndexedString", {text(fileName), id, size});
+    std::lock_guard<std::mutex> held(mutex_);
     if (const std::string* s = textOf(fileName, id)) copyText(*s, buffer, size);
 }
 
 const char* SimText::txtGetString(const char* fileName, int32_t id) {
     auto& record = call("txtGetString", {text(fileName), id});
+    std::lock_guard<std::mutex> held(mutex_);
     const std::string* s = textOf(fileName, id);
     returns(record, s ? Json(*s) : Json(nullptr));
     return s ? s->c_str() : nullptr;
@@ -106,6 +111,7 @@ void SimMessages::msgShowText(const char* fmt, ...) {
     const std::string line = formatLine(fmt, args);
     va_end(args);
     call("msgShowText", {text(fmt), line});
+    std::lock_guard<std::mutex> held(mutex_);
     shown.push_back(line);
 }
 void SimMessages::msgShowEntryLine(const char* fmt, ...) {
