@@ -51,6 +51,13 @@ enum class StartupCheck : int32_t {
 // The shortest fixed sub-step the frame loop accepts, in seconds.
 const float kMinStepLength = 0.0001f;
 
+// Where a row's value lands. atomic: the field is a std::atomic of the
+// row's type, because the host's other threads read it without any lock.
+struct StartupField {
+    void* address;
+    bool atomic;
+};
+
 struct StartupRow {
     int32_t number;  // 1-based reading order
     // Null for the detail rows (section chosen by detailOption's level) and
@@ -70,10 +77,10 @@ struct StartupRow {
     // Detail rows: the player option whose level picks the section.
     const char* detailOption;
     int32_t (*detailLevel)(const FlightModule& engine);
-    // The destination's address: int32_t* for kBool, kInt and kTextId rows,
-    // float* for kReal rows, char** for kCopy and kModulePath rows; null
-    // where there is none.
-    void* (*field)(FlightModule& engine);
+    // The destination: int32_t for kBool, kInt and kTextId rows, float for
+    // kReal rows, char* for kCopy and kModulePath rows (each as an atomic
+    // where the field says so); null where there is none.
+    StartupField (*field)(FlightModule& engine);
 };
 
 extern const StartupRow kStartupRows[];
