@@ -5,15 +5,17 @@
 #   scripts/test-all.sh                 every stage
 #   scripts/test-all.sh linux asan      only the named stages
 #
-# Stages: linux (default preset), asan (sanitizers), i686 (32-bit Windows
-# module and its exports), wine (64-bit Windows tests under wine64), fuzz
-# (the configuration fuzzer built with clang, run for a minute).
+# Stages: linux (default preset), asan (sanitizers), tsan (the test whose
+# second thread calls the engine while flights run, under ThreadSanitizer),
+# i686 (32-bit Windows module and its exports), wine (64-bit Windows tests
+# under wine64), fuzz (the configuration and flight fuzzers built with
+# clang, each run for a minute).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
 packages=(cmake make g++ libgtest-dev googletest nlohmann-json3-dev libstb-dev libcli11-dev
-          clang libclang-rt-14-dev libbenchmark-dev libinih-dev libsimpleini-dev
+          libtsan2 clang libclang-rt-14-dev libbenchmark-dev libinih-dev libsimpleini-dev
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64)
 
 banner() { printf '\n==== %s ====\n' "$*"; }
@@ -30,6 +32,14 @@ stage_asan() {
     cmake --preset asan
     cmake --build --preset asan
     ctest --preset asan
+}
+
+stage_tsan() {
+    banner "Host-thread test under ThreadSanitizer (preset tsan)"
+    cmake --preset tsan
+    # Only the one test program: nothing else runs threads against the engine.
+    cmake --build --preset tsan
+    ctest --preset tsan
 }
 
 stage_i686() {
@@ -68,12 +78,12 @@ stage_fuzz() {
 }
 
 stages=("$@")
-[[ ${#stages[@]} -eq 0 ]] && stages=(linux asan i686 wine fuzz)
+[[ ${#stages[@]} -eq 0 ]] && stages=(linux asan tsan i686 wine fuzz)
 install_packages "${packages[@]}"
 for s in "${stages[@]}"; do
     case "$s" in
-        linux | asan | i686 | wine | fuzz) "stage_$s" ;;
-        *) echo "unknown stage: $s (linux, asan, i686, wine, fuzz)" >&2; exit 2 ;;
+        linux | asan | tsan | i686 | wine | fuzz) "stage_$s" ;;
+        *) echo "unknown stage: $s (linux, asan, tsan, i686, wine, fuzz)" >&2; exit 2 ;;
     esac
 done
 banner "all stages passed: ${stages[*]}"
