@@ -62,19 +62,23 @@ stage_wine() {
 }
 
 stage_fuzz() {
-    banner "Configuration fuzzer (clang, libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer)"
+    banner "Configuration and flight fuzzers (clang, libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer)"
     cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
         -DKORVANE_FUZZ=ON -DKORVANE_BUILD_TESTS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
-    # Only the fuzz target: the rest of the clang configuration is not built.
-    cmake --build build/fuzz --target korvane_config_fuzz -j2
-    local log=build/fuzz/fuzz-run.log status=0
-    ctest --test-dir build/fuzz -R fuzz --output-on-failure -V >"$log" 2>&1 || status=$?
-    if [[ $status -ne 0 ]]; then
-        cat "$log"
-        echo "fuzzer run failed; reproducers are in build/fuzz/fuzz/scratch/artifacts" >&2
-        return $status
-    fi
-    grep -E '(#[0-9]+[[:space:]]+DONE|Done [0-9]+ runs|stat::)' "$log" | sed 's/^[0-9]*: //'
+    # Only the fuzz targets: the rest of the clang configuration is not built.
+    cmake --build build/fuzz --target korvane_config_fuzz korvane_flight_fuzz -j2
+    local target
+    for target in config flight; do
+        local log=build/fuzz/fuzz-$target.log status=0
+        ctest --test-dir build/fuzz -R "^fuzz_$target" --output-on-failure -V >"$log" 2>&1 || status=$?
+        if [[ $status -ne 0 ]]; then
+            cat "$log"
+            echo "$target fuzzer run failed; reproducers are in build/fuzz/fuzz/*scratch/artifacts" >&2
+            return $status
+        fi
+        echo "== fuzz_$target"
+        grep -E '(#[0-9]+[[:space:]]+DONE|Done [0-9]+ runs|stat::)' "$log" | sed 's/^[0-9]*: //'
+    done
 }
 
 stages=("$@")

@@ -52,8 +52,10 @@ CallRecord& CallLog::add(RecordKind kind, const std::string& op, Json args) {
 CallRecord& CallLog::call(const std::string& op, Json args) {
     if (mode_ == Mode::Off) {
         // One per thread: a host may be called from several threads at once.
+        // The arguments are dropped; an operation that adds to them finds an
+        // array whatever form they came in.
         thread_local CallRecord scratch;
-        scratch.args = std::move(args);
+        scratch.args = Json::array();
         return scratch;
     }
     return add(RecordKind::Call, op, std::move(args));
