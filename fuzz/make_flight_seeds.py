@@ -56,9 +56,34 @@ def table(folder):
 # failing step of the loading.
 SCENARIO_TAILS = {
     "": "",
+    # Both examples end with their [Events] section: these lines join it.
+    "_skip_eject": "\n30=SKIP_TO_NEXT\n170=EJECT\n",
     "_refusals": "\n[Fail]\nAllocation=40\nAllocationsFrom=160\n",
     "_no_terrain": "\n[Fail]\nTerrain=1\n",
 }
+
+
+# Keys written into a section the scenario already has.
+SCENARIO_INSERTS = {
+    "_app_stops": ("[Host]\n", "AppStopsAfter=150\n"),
+}
+# Values replaced where the scenario has them.
+SCENARIO_REPLACES = {
+    "_odd_times": ("FrameTime=0.05\n", "FrameTime=0.05,0,-1,30,0.00001,0.05\n"),
+}
+
+
+def scenario_variants(text):
+    for name, tail in SCENARIO_TAILS.items():
+        yield name, text + tail
+    for name, (section, lines) in SCENARIO_INSERTS.items():
+        at = text.find(section)
+        if at >= 0:
+            at += len(section)
+            yield name, text[:at] + lines + text[at:]
+    for name, (old, new) in SCENARIO_REPLACES.items():
+        if old in text:
+            yield name, text.replace(old, new, 1)
 
 
 def main():
@@ -67,13 +92,13 @@ def main():
         folder = os.path.join(EXAMPLES, example)
         if not os.path.isfile(os.path.join(folder, "scenario.ini")):
             continue
-        for tail_name, tail in SCENARIO_TAILS.items():
-            parts = [read(os.path.join(folder, "scenario.ini")) + tail, startup(folder), table(folder)]
+        for variant, scenario in scenario_variants(read(os.path.join(folder, "scenario.ini"))):
+            parts = [scenario, startup(folder), table(folder)]
             head = "\n@@\n".join(parts).encode("utf-8") + b"\n@@\n"
             for calls_name, calls in HOST_CALLS.items():
-                if tail and calls_name != "pause_and_shots":
+                if variant and calls_name != "pause_and_shots":
                     continue
-                with open(os.path.join(OUT, f"{example}{tail_name}_{calls_name}"), "wb") as f:
+                with open(os.path.join(OUT, f"{example}{variant}_{calls_name}"), "wb") as f:
                     f.write(head + calls)
 
 

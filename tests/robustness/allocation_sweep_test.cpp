@@ -73,6 +73,10 @@ int32_t sweep(const char* name, const ExampleFlight& example, const kvsim::Scena
             rig.host.scenario.failAllocation = refusal == Refusal::OnlyTheKth ? k : 0;
             rig.host.scenario.failAllocationsFrom = refusal == Refusal::FromTheKthOn ? k : 0;
             const FlightOutcome got = rig.fly(example.directory(), startupFile);
+            // With nothing granted at all, not even the loading screen exists.
+            if (refusal == Refusal::FromTheKthOn && k == 1) {
+                EXPECT_EQ(got.fly, 1) << name;
+            }
             const auto verdict = allowed(clean, got, refusal, rules);
             if (!verdict) {
                 ++failures;
