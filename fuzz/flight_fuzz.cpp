@@ -35,6 +35,7 @@
 #include "commands/flight_commands.h"
 #include "engine/flight_module.h"
 #include "entry/module_entry.h"
+#include "fuzz/fuzz_check.h"
 #include "sim/module_driver.h"
 #include "sim/scenario_file.h"
 #include "sim/sim_host.h"
@@ -42,16 +43,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-[[noreturn]] void fail(const char* what, int line) {
-    std::fprintf(stderr, "flight_fuzz: invariant broken at line %d: %s\n", line, what);
-    std::abort();
-}
-
-#define CHECK(condition)                               \
-    do {                                               \
-        if (!(condition)) fail(#condition, __LINE__); \
-    } while (0)
 
 // Frames the fuzzer lets one flight run before the host ends it, and other
 // bounds that keep one input to a few milliseconds.
