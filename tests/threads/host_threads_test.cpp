@@ -95,7 +95,7 @@ private:
             }
             ++calls.total;
             open.unlock();
-            std::this_thread::sleep_for(std::chrono::microseconds(random() % 50));
+            std::this_thread::sleep_for(std::chrono::microseconds(10 + random() % 50));
         }
     }
 
