@@ -95,7 +95,12 @@ private:
             }
             ++calls.total;
             open.unlock();
-            std::this_thread::sleep_for(std::chrono::microseconds(10 + random() % 50));
+            // A short pause of the same length everywhere: a sleep that short
+            // is no sleep at all on some systems, and a yield on a busy
+            // machine can last a whole time slice.
+            const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(10 + random() % 50);
+            while (std::chrono::steady_clock::now() < until) {
+            }
         }
     }
 
