@@ -12,6 +12,7 @@
 #include "platform/workdir.h"
 #include "tests/support/bound_module.h"
 #include "tests/support/call_sequence.h"
+#include "tests/support/picture_file.h"
 
 namespace {
 
@@ -52,16 +53,7 @@ protected:
     void writeFile(const std::string& name, const std::string& text) {
         std::ofstream(folder / name, std::ios::binary) << text;
     }
-    // A 2x2 uncompressed true-colour TGA.
-    void writePicture(const std::string& name) {
-        std::string tga(18, '\0');
-        tga[2] = 2;
-        tga[12] = 2;
-        tga[14] = 2;
-        tga[16] = 24;
-        tga += std::string(12, '\x7f');
-        writeFile(name, tga);
-    }
+    void writePicture(const std::string& name) { writeFile(name, kvtest::tinyTgaPicture()); }
     // The 800x600 picture with its bar, a caption and a percentage; each
     // line of changes replaces the line of the same key or is added.
     static std::string standardSettings(const std::string& changes = "") {
