@@ -135,7 +135,6 @@ TEST_P(FatalFailure, LeavesNothingBehindAndTheNextLoadIsClean) {
     host.scenario = kvsim::Scenario{};
     host.scenario.optionsFile = "options.ini";
     host.scenario.mirrorTexture = 7;
-    host.graphics.initDisplayResult = 1;
     ASSERT_EQ(load(), 1);
     expectUpMinusDown(1);
     unload();
@@ -146,7 +145,7 @@ INSTANTIATE_TEST_SUITE_P(
     Load, FatalFailure,
     ::testing::Values(
         FatalCase{"StartupFileMissing", [](kvsim::SimHost&) {}, "missing.ini", "Error Reading missing.ini!", "", false},
-        FatalCase{"Display", [](kvsim::SimHost& h) { h.graphics.initDisplayResult = 0; }, "flight.ini",
+        FatalCase{"Display", [](kvsim::SimHost& h) { h.scenario.failDisplay = 1; }, "flight.ini",
                   "Error Setting Graphics Display!", "", false},
         FatalCase{"Terrain", [](kvsim::SimHost& h) { h.scenario.failTerrain = 1; }, "flight.ini",
                   "...error while loading terrain!", "60%", false},
