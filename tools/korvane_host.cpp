@@ -85,6 +85,13 @@ kvsim::Scenario loadScenario(const std::string& given, const fs::path& flightDir
     if (path.empty()) return scenario;
     kvsim::ScenarioError problem;
     if (!kvsim::readScenarioFile(path, scenario, problem)) throw UsageError{problem.text()};
+    // A [Modules] name that is no file of the flight would be read and
+    // never matched: say so rather than fly as if it were not there.
+    for (const auto& module : scenario.moduleInterfaces) {
+        const std::string file = flightDir.string() + "\\" + module.first;
+        if (kvsim::SimFileManager::findFile(file.c_str()).empty())
+            throw UsageError{path + ": [Modules] " + module.first + ": no such file in " + flightDir.string()};
+    }
     return scenario;
 }
 
