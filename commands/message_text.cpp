@@ -16,8 +16,7 @@ void showLiteral(const char* text) { MSG->msgShowText("%s", text); }
 void showTableText(const char* textFile, int32_t textId) {
     const char* text = TXT->txtGetString(textFile, textId);
     if (!text) return;
-    // The conversion kind is irrelevant when none may appear.
-    if (formatAccepts(text, FormatArgument::Integer, 0, 0))
+    if (formatAccepts(text, kPlainMessageFormat))
         MSG->msgShowText(text);
     else
         showLiteral(text);
@@ -26,7 +25,7 @@ void showTableText(const char* textFile, int32_t textId) {
 void showTableTextWithNumber(const char* textFile, int32_t textId, int32_t number) {
     const char* text = TXT->txtGetString(textFile, textId);
     if (!text) return;
-    if (formatAccepts(text, FormatArgument::Integer, 0, 1))
+    if (formatAccepts(text, kNumberMessageFormat))
         MSG->msgShowText(text, number);
     else
         showLiteral(text);
@@ -35,7 +34,7 @@ void showTableTextWithNumber(const char* textFile, int32_t textId, int32_t numbe
 void showTableTextWithText(const char* textFile, int32_t textId, const char* argument) {
     const char* text = TXT->txtGetString(textFile, textId);
     if (!text) return;
-    if (formatAccepts(text, FormatArgument::Text, 0, 1))
+    if (formatAccepts(text, kTextMessageFormat))
         MSG->msgShowText(text, argument ? argument : "");
     else
         showLiteral(text);

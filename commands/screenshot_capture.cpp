@@ -41,7 +41,7 @@ int32_t ScreenshotCapture::capture() {
     setWorkingDir(directory);  // a missing directory leaves the old one current
     int32_t handle = -1;
     SND->sndPlaySound(&handle, soundId, 0);  // the click comes before any search
-    const bool formatUsable = formatAccepts(filenameFormat, FormatArgument::Integer, 0, 1);
+    const bool formatUsable = formatAccepts(filenameFormat, kScreenshotNameFormat);
     while (formatUsable && lastNumber < maxScreenShot) {
         ++lastNumber;
         char name[kNameSize];

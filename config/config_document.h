@@ -141,8 +141,15 @@ ConfigRect getRect(ConfigDocument* document, const char* section, const char* ke
 // "r,g,b[,a]" clamped to 0..1; 0 and out untouched with fewer than two commas.
 int32_t getColor(ConfigColor* out, ConfigDocument* document, const char* section, const char* key);
 // TextFontName, TextSize and the four style flags of section; 0 when the
-// size is below 1.
+// size is below 1 (the flags are then not read).
 int32_t getFontSettings(FontSettings* out, ConfigDocument* document, const char* section);
+// The keys getFontSettings reads, in its reading order.
+extern const char kFontNameKey[];
+extern const char kFontSizeKey[];
+extern const char kFontBoldKey[];
+extern const char kFontItalicKey[];
+extern const char kFontUnderlineKey[];
+extern const char kFontStrikeOutKey[];
 
 // The conversions the parser applies to a value, as the 32-bit target's C
 // library does them: atol with 32-bit long (saturating), and strtod

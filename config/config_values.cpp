@@ -271,16 +271,23 @@ int32_t getColor(ConfigColor* out, ConfigDocument* document, const char* section
     return 1;
 }
 
+const char kFontNameKey[] = "TextFontName";
+const char kFontSizeKey[] = "TextSize";
+const char kFontBoldKey[] = "TextBold";
+const char kFontItalicKey[] = "TextItalic";
+const char kFontUnderlineKey[] = "TextUnderline";
+const char kFontStrikeOutKey[] = "TextStrikeOut";
+
 int32_t getFontSettings(FontSettings* out, ConfigDocument* document, const char* section) {
     if (!out || !document) return 0;
-    document->getString(section, "TextFontName", "", out->faceName, sizeof out->faceName, kCaseKeep);
-    out->size = document->getInt(section, "TextSize", 0);
+    document->getString(section, kFontNameKey, "", out->faceName, sizeof out->faceName, kCaseKeep);
+    out->size = document->getInt(section, kFontSizeKey, 0);
     out->styleFlags = 0;
     if (out->size < 1) return 0;
-    if (document->getBool(section, "TextBold", 0)) out->styleFlags += kFontBold;
-    if (document->getBool(section, "TextItalic", 0)) out->styleFlags += kFontItalic;
-    if (document->getBool(section, "TextUnderline", 0)) out->styleFlags += kFontUnderline;
-    if (document->getBool(section, "TextStrikeOut", 0)) out->styleFlags += kFontStrikeOut;
+    if (document->getBool(section, kFontBoldKey, 0)) out->styleFlags += kFontBold;
+    if (document->getBool(section, kFontItalicKey, 0)) out->styleFlags += kFontItalic;
+    if (document->getBool(section, kFontUnderlineKey, 0)) out->styleFlags += kFontUnderline;
+    if (document->getBool(section, kFontStrikeOutKey, 0)) out->styleFlags += kFontStrikeOut;
     return 1;
 }
 

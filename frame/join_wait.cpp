@@ -22,6 +22,12 @@ constexpr int32_t kJoinLineSize = 1024;
 // Seconds between rebuilds when the network reports no change.
 constexpr float kJoinRefreshSeconds = 5.0f;
 constexpr std::size_t kNameArea = sizeof(NetworkPlayer::name);
+#if KV_DOCUMENTED_LAYOUT
+// What a copy takes of the network's record: name area, status pointer and
+// the 4 bytes after it.
+constexpr std::size_t kNetworkRecordBytes = 88;
+static_assert(sizeof(NetworkPlayer) == kNetworkRecordBytes, "the network's player record is 88 bytes");
+#endif
 
 // The copies of one rebuild. The enumeration callback gets nothing but the
 // record, so the list it fills lives here, and only while a rebuild runs.
@@ -34,9 +40,14 @@ PlayerRecord* copyPlayerRecord(const NetworkPlayer* record) {
     auto* copy = static_cast<PlayerRecord*>(ModuleAlloc(static_cast<int32_t>(sizeof(PlayerRecord))));
     if (!copy) return nullptr;
     std::memset(copy, 0, sizeof(PlayerRecord));
+#if KV_DOCUMENTED_LAYOUT
+    // The network's record as it is: its first 88 bytes.
+    std::memcpy(&copy->player, record, kNetworkRecordBytes);
+#else
     std::memcpy(copy->player.name, record->name, kNameArea);
     copy->player.status = record->status;
     copy->player.reserved = record->reserved;
+#endif
     // A name that fills its whole area without a terminator is cut to 79
     // bytes, never inside a character.
     if (!std::memchr(record->name, '\0', kNameArea)) {

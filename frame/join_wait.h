@@ -3,11 +3,12 @@
 //
 // PlayerRecord is the network's player record followed by a copy of the
 // 20-byte status block its pointer designates. On the 32-bit target that is
-// 108 bytes: the 80-byte name area, the status pointer at 80, 4 more bytes,
-// and the status copy at 88, whose second word (bytes 92 to 95) is the join
-// status. On 64-bit builds the pointer is 8 bytes wide, so the copy is made
-// field by field by NetworkPlayer's declared layout (host/records.h), not
-// as 88 raw bytes; the status copy follows that record.
+// 108 bytes: the network's 88 bytes as they are (the 80-byte name area, the
+// status pointer at 80, 4 more bytes), and the status copy at 88, whose
+// second word (bytes 92 to 95) is the join status. On 64-bit builds the
+// pointer is 8 bytes wide, so the copy is made field by field by
+// NetworkPlayer's declared layout (host/records.h); the status copy follows
+// that record.
 #pragma once
 
 #include <cstddef>
@@ -25,7 +26,7 @@ struct PlayerRecord {
     PlayerStatus status;   // words[1]: the join status
 };
 
-#if UINTPTR_MAX == 0xFFFFFFFFu
+#if KV_DOCUMENTED_LAYOUT
 static_assert(sizeof(PlayerRecord) == 108, "player record copies are 108 bytes");
 static_assert(offsetof(PlayerRecord, player.status) == 80, "player record layout");
 static_assert(offsetof(PlayerRecord, status) == 88, "player record layout");

@@ -1,15 +1,27 @@
 // Records exchanged with the host and sibling modules. Plain structs of
 // fixed-width fields; where only some offsets are known, explicit padding
-// keeps the known ones in place. Offsets are checked where pointers are 32
-// bits wide, as on the real target. Records that hold pointers (CameraParams,
-// TerrainInfo, MissionSetup) take the natural layout of the same fields on
+// keeps the known ones in place.
+//
+// Where pointers are 32 bits wide, as on the real target, every record is
+// laid out exactly as documented (checked below) and the module uses the
+// host's records as they are: read in place, or copied as raw bytes.
+// Records that hold pointers (CameraParams, TerrainInfo, MissionSetup, the
+// network's player record, HostGameSettings) cannot keep those offsets on
 // 64-bit builds: each pointer is 8 bytes, aligned to 8, so the fields after
-// it move; the sibling modules of such a build are compiled against these
-// same declarations.
+// it move. Those builds take the natural layout of the same fields, the
+// sibling modules of such a build are compiled against these same
+// declarations, and the module copies such records field by field.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+
+// 1 where the records below have their documented byte layout.
+#if UINTPTR_MAX == 0xFFFFFFFFu
+#define KV_DOCUMENTED_LAYOUT 1
+#else
+#define KV_DOCUMENTED_LAYOUT 0
+#endif
 
 namespace kv {
 
@@ -99,7 +111,7 @@ struct MissionSetup {
 // bytes of gameplay settings chosen by the host, or null.
 struct HostGameSettings {
     int32_t reserved[9];
-#if UINTPTR_MAX == 0xFFFFFFFFu
+#if KV_DOCUMENTED_LAYOUT
     const uint8_t* gameplay;
 #else
     // On 64-bit test builds the pointer cannot fit a word; the record keeps
@@ -138,9 +150,9 @@ struct PlayerStatus {
 static_assert(sizeof(PlayerStatus) == 20, "player status blocks are 20 bytes");
 
 // The network module's record of one player: the name first. 88 bytes on
-// the 32-bit target, the status pointer at 80; on 64-bit builds the pointer
-// is 8 bytes (the record is 96 with padding), and copies of it are made
-// field by field, never as 88 raw bytes.
+// the 32-bit target, the status pointer at 80, copied as those 88 bytes;
+// on 64-bit builds the pointer is 8 bytes (the record is 96 with padding),
+// and copies of it are made field by field.
 struct NetworkPlayer {
     char name[80];
     PlayerStatus* status;
@@ -163,7 +175,7 @@ struct FontSettings {
     int32_t styleFlags;  // 2 bold, 16 italic, 32 underline, 64 strike-out
 };
 
-#if UINTPTR_MAX == 0xFFFFFFFFu
+#if KV_DOCUMENTED_LAYOUT
 static_assert(offsetof(CameraParams, viewportLeft) == 4, "CameraParams layout");
 static_assert(offsetof(CameraParams, viewportTop) == 8, "CameraParams layout");
 static_assert(offsetof(CameraParams, viewportRight) == 12, "CameraParams layout");

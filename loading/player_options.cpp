@@ -6,44 +6,13 @@
 #include "config/strings.h"
 #include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
+#include "loading/startup_vocabulary.h"
 #include "services/services.h"
 #include "services/shell_interfaces.h"
 
 namespace kv {
 
 namespace {
-
-struct OptionRow {
-    const char* section;
-    const char* key;
-    int32_t* (*field)(FlightModule& engine);
-};
-
-#define OPTION(section, key, x) {section, key, [](FlightModule& e) -> int32_t* { return &e.x; }}
-
-// In reading order; every key is an integer with default 0. ControlMap, the
-// one text, is read after them.
-const OptionRow kOptionRows[] = {
-    OPTION("GameplayOptions", "CockpitView", cockpitView),
-    OPTION("GraphicsOptions", "DisplayDeviceID", graphicsSetup.displayDeviceId),
-    OPTION("GraphicsOptions", "DisplayWidth", graphicsSetup.displayWidth),
-    OPTION("GraphicsOptions", "DisplayHeight", graphicsSetup.displayHeight),
-    OPTION("GraphicsOptions", "DisplayDepth", graphicsSetup.displayDepth),
-    OPTION("GraphicsOptions", "ObjectDetail", displayOptions.objectDetail),
-    OPTION("GraphicsOptions", "Shadow", displayOptions.shadow),
-    OPTION("GraphicsOptions", "EffectsDetail", effectsDetail),
-    OPTION("GraphicsOptions", "TerrainDetail", terrainDetailOption),
-    OPTION("GraphicsOptions", "HorizonDistance", horizonDistanceOption),
-    OPTION("GraphicsOptions", "GroundObjectDensity", terrainSetup.groundObjectDensity),
-    OPTION("GraphicsOptions", "ObjectTexture", objectTextureOption),
-    OPTION("GraphicsOptions", "TerrainTexture", terrainTextureOption),
-    OPTION("GraphicsOptions", "CockpitTexture", cockpitTextureOption),
-    OPTION("GraphicsOptions", "CockpitMirrors", cockpitMirrors),
-    OPTION("GraphicsOptions", "LensFlare", lensFlare),
-    OPTION("SoundOptions", "SpeechSubtitles", speechSubtitles),
-};
-
-#undef OPTION
 
 // The host's eleven gameplay bytes, in the order of the record.
 const char* const kHostGameplayKeys[11] = {
@@ -65,7 +34,7 @@ void FlightModule::readPlayerOptions() {
     // so nothing is given back.
     if (!document) {
         TraceMessage("No player options document, every option is 0!");
-        for (const OptionRow& row : kOptionRows) *row.field(*this) = 0;
+        for (int32_t i = 0; i < kPlayerOptionRowCount; ++i) *kPlayerOptionRows[i].field(*this) = 0;
         strFree(&controlMap);
         if (opt) releaseInterface("OPT", opt);
         return;
@@ -73,11 +42,14 @@ void FlightModule::readPlayerOptions() {
 
     // Before the reading, so that a network flight reads the host's values.
     if (networkFlight) applyHostGameplayOptions(document);
-    for (const OptionRow& row : kOptionRows) *row.field(*this) = document->getInt(row.section, row.key, 0);
+    for (int32_t i = 0; i < kPlayerOptionRowCount; ++i) {
+        const PlayerOptionRow& row = kPlayerOptionRows[i];
+        *row.field(*this) = document->getInt(row.section, row.key, 0);
+    }
     // The previous flight's map is freed by its unloading; a load that
     // never got there must not lose it.
     strFree(&controlMap);
-    controlMap = getStringCopy(document, "ControlOptions", "ControlMap", kCaseKeep);
+    controlMap = getStringCopy(document, kControlMapSection, kControlMapKey, kCaseKeep);
 
     opt->optReleaseDocument(&document);
     releaseInterface("OPT", opt);

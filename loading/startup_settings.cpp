@@ -1,6 +1,5 @@
 // loadStartupFile: reads the flight's start-up file into the engine by
 // walking the start-up vocabulary row by row.
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 
@@ -19,8 +18,6 @@ namespace kv {
 
 namespace {
 
-// Room the document keeps beyond the file's own bytes.
-const int32_t kStartupExtraBytes = 61440;
 // Names, paths and single text values.
 const int32_t kTextSize = 260;
 
@@ -35,23 +32,12 @@ struct ReadState {
 
 const char* orEmpty(const char* text) { return text ? text : ""; }
 
-bool usable(float value, StartupCheck check) {
-    switch (check) {
-        case StartupCheck::kNone: return true;
-        case StartupCheck::kStepLength: return std::isfinite(value) && value >= kMinStepLength;
-        case StartupCheck::kPositive: return std::isfinite(value) && value > 0.0f;
-        case StartupCheck::kNotNegative: return std::isfinite(value) && value >= 0.0f;
-        case StartupCheck::kFinite: return std::isfinite(value);
-    }
-    return true;
-}
-
 // The frame loop divides by, compares with and multiplies by these values
 // every frame: a NaN, an infinity or a zero step would stall or never end a
 // frame, so such a value gives way to the row's default.
 float readReal(ReadState& state, const StartupRow& row, const char* section) {
     const float value = state.document.getFloat(section, row.key, row.defaultNumber);
-    if (usable(value, row.check)) return value;
+    if (startupValueUsable(value, row.check)) return value;
     TraceMessage("...start-up setting %s %s=%g cannot be used, %g taken instead.", section, row.key,
                  static_cast<double>(value), static_cast<double>(row.defaultNumber));
     return row.defaultNumber;
@@ -144,6 +130,10 @@ void readRow(ReadState& state, const StartupRow& row) {
             break;
         case StartupRead::kText: useText(state, row, section, field); break;
         case StartupRead::kNone: break;
+        // Only the loading screen's own keys are read as these.
+        case StartupRead::kIntPair:
+        case StartupRead::kRect:
+        case StartupRead::kColor: break;
     }
 
     switch (row.step) {

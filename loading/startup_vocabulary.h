@@ -6,9 +6,15 @@
 
 #include <cstdint>
 
+#include "config/printf_format.h"
+
 namespace kv {
 
 class FlightModule;
+
+// Room the start-up document keeps beyond the file's own bytes: the files
+// it includes must fit into it.
+const int32_t kStartupExtraBytes = 61440;
 
 // How a row's value is taken from the document.
 enum class StartupRead : int32_t {
@@ -18,6 +24,10 @@ enum class StartupRead : int32_t {
     kText,  // getString into a 260-byte buffer, default "", case kept
     kCopy,  // getStringCopy, case kept; null when missing or empty
     kNone,  // nothing is read from the document
+    // Composite texts of the loading screen's own section.
+    kIntPair,  // getIntPair
+    kRect,     // getRect
+    kColor,    // getColor
 };
 
 // What happens with the value once it is read. kStore writes it into the
@@ -51,6 +61,19 @@ enum class StartupCheck : int32_t {
 // The shortest fixed sub-step the frame loop accepts, in seconds.
 const float kMinStepLength = 0.0001f;
 
+// Whether value passes check; a value that does not gives way to its row's
+// default.
+bool startupValueUsable(float value, StartupCheck check);
+
+// What a text row's value names, for tools that check a flight directory
+// before it is flown.
+enum class StartupName : int32_t {
+    kNothing,
+    kFile,         // a file loaded from the flight directory (a kModulePath row: a module)
+    kStringTable,  // a string table the text service loads
+    kStringId,     // a string of the string table named last before this row
+};
+
 struct StartupRow {
     int32_t number;  // 1-based reading order
     // Null for the detail rows (section chosen by detailOption's level) and
@@ -74,6 +97,10 @@ struct StartupRow {
     // float* for kReal rows, char** for kCopy and kModulePath rows; null
     // where there is none.
     void* (*field)(FlightModule& engine);
+    StartupName names;
+    // The rule of the format the value is (a kText row) or the string it
+    // names is (a kStringId row); null where it is no format.
+    const FormatRule* format;
 };
 
 extern const StartupRow kStartupRows[];
@@ -84,5 +111,67 @@ extern const char* const kDetailSections[3];
 // Level 1 is "MedDetailOption", 2 "HighDetailOption", every other level
 // "LowDetailOption".
 const char* detailSectionName(int32_t level);
+
+// The row of 1-based number, or null.
+const StartupRow* startupRow(int32_t number);
+
+// The loading screen reads its own section (row 64) by the names of this
+// table, in its order. Only section, key, read, default, names and format
+// are used: the values go to the loading screen, not the engine.
+enum LoadingScreenKey : int32_t {
+    kBackgroundImageKey,
+    kBackgroundImageSizeKey,
+    kTextFontNameKey,
+    kTextSizeKey,
+    kTextBoldKey,
+    kTextItalicKey,
+    kTextUnderlineKey,
+    kTextStrikeOutKey,
+    kTextFontColorKey,
+    kTextFileKey,
+    kLoadingTextStringIdKey,
+    kPercentTextStringIdKey,
+    kProgressBarRangeKey,
+    kProgressBarRectKey,
+    kStreamAudioKey,
+    kFadeTimeKey,
+    kLoopAudioKey,
+    kLoadingScreenKeyCount,
+};
+extern const char kLoadingScreenSection[];
+extern const StartupRow kLoadingScreenRows[kLoadingScreenKeyCount];
+inline const char* loadingScreenKey(LoadingScreenKey key) { return kLoadingScreenRows[key].key; }
+
+// Two real rows whose values an author means to keep in order: the lower
+// row's value below the upper row's (strictly, when strict). The module
+// flies either way; tools point it out.
+struct StartupOrder {
+    int32_t lowerRow;
+    int32_t upperRow;
+    bool strict;
+};
+extern const StartupOrder kStartupOrders[];
+extern const int32_t kStartupOrderCount;
+
+// The values an integer row is meant to take.
+struct StartupChoice {
+    int32_t row;
+    int32_t values[3];
+};
+extern const StartupChoice kStartupChoices[];
+extern const int32_t kStartupChoiceCount;
+
+// The player's options a flight reads from the options module's document,
+// in reading order: integers with default 0, then the control map's name.
+struct PlayerOptionRow {
+    const char* section;
+    const char* key;
+    const char* destination;  // the engine field, as the engine names it
+    int32_t* (*field)(FlightModule& engine);
+};
+extern const PlayerOptionRow kPlayerOptionRows[];
+extern const int32_t kPlayerOptionRowCount;
+extern const char kControlMapSection[];
+extern const char kControlMapKey[];
 
 }  // namespace kv

@@ -73,7 +73,7 @@ void LoadingScreen::loadPicture(int32_t imageIndex) {
     if (strIsEmpty(backgroundImage)) return;
     // The name comes from a file a player can edit: only a format with one
     // integer conversion takes the index; any other is a plain name.
-    if (imageIndex == -1 || !formatAccepts(backgroundImage, FormatArgument::Integer, 1, 1)) {
+    if (imageIndex == -1 || !formatAccepts(backgroundImage, kLoadingPictureFormat)) {
         backgroundTexture = GFX->gfxLoadImage(backgroundImage);
         return;
     }

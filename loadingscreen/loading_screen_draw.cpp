@@ -76,7 +76,7 @@ void LoadingScreen::drawCaptions(float percent) {
     // the one real passed and nothing else, or it is shown as it is.
     char format[kTextSize];
     readIndexedString(textFile, percentTextId, format);
-    if (formatAccepts(format, FormatArgument::Real, 0, 1))
+    if (formatAccepts(format, kPercentageFormat))
         std::snprintf(text, sizeof text, format, static_cast<double>(percent));
     else
         strCopyBounded(text, format, sizeof text);

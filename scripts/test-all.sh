@@ -5,16 +5,18 @@
 #   scripts/test-all.sh                 every stage
 #   scripts/test-all.sh linux asan      only the named stages
 #
-# Stages: linux (default preset), asan (sanitizers), i686 (32-bit Windows
-# module and its exports), wine (64-bit Windows tests under wine64), fuzz
-# (the configuration fuzzer built with clang, run for a minute).
+# Stages: linux (default preset), asan (sanitizers), win32 (the real
+# target: Korvane.dll, its exports and every test as a 32-bit Windows
+# program under 32-bit wine, with the same traces as the Linux build),
+# wine (64-bit Windows tests under wine64), fuzz (the configuration fuzzer
+# built with clang, run for a minute).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
 packages=(cmake make g++ libgtest-dev googletest nlohmann-json3-dev libstb-dev libcli11-dev
           clang libclang-rt-14-dev libbenchmark-dev libinih-dev libsimpleini-dev
-          g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64)
+          g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64 wine32:i386)
 
 banner() { printf '\n==== %s ====\n' "$*"; }
 
@@ -32,23 +34,36 @@ stage_asan() {
     ctest --preset asan
 }
 
-stage_i686() {
-    banner "32-bit Windows module Korvane.dll and its export check (preset mingw-i686)"
+# The Windows stages fly the example flights with the Linux korvane-host
+# too and compare the traces; it is built here when the linux stage has not.
+native_host() {
+    cmake --preset default >/dev/null
+    cmake --build --preset default --target korvane-host
+}
+
+# Runs a Windows preset's tests under its wine, then stops that prefix's
+# wine server, so none is left behind for whoever runs next.
+windows_tests() {
+    local preset=$1 runner=$2 status=0
+    ctest --preset "$preset" || status=$?
+    WINEPREFIX="$PWD/build/$preset/wine-prefix" "cmake/$runner" --stop
+    return $status
+}
+
+stage_win32() {
+    banner "32-bit Windows: Korvane.dll, its export check and every test under 32-bit wine (preset mingw-i686)"
+    native_host
     cmake --preset mingw-i686
     cmake --build --preset mingw-i686
-    ctest --preset mingw-i686
+    windows_tests mingw-i686 wine32-run.sh
 }
 
 stage_wine() {
     banner "64-bit Windows tests under wine64 (preset mingw-x86_64)"
+    native_host
     cmake --preset mingw-x86_64
     cmake --build --preset mingw-x86_64
-    local status=0
-    ctest --preset mingw-x86_64 || status=$?
-    # Leave no wine server behind for whoever runs next.
-    WINEPREFIX="$PWD/build/mingw-x86_64/wine-prefix" \
-        "$(dirname "$(command -v wine64 || echo /usr/lib/wine/wine64)")/wineserver" -k 2>/dev/null || true
-    return $status
+    windows_tests mingw-x86_64 wine-run.sh
 }
 
 stage_fuzz() {
@@ -68,12 +83,12 @@ stage_fuzz() {
 }
 
 stages=("$@")
-[[ ${#stages[@]} -eq 0 ]] && stages=(linux asan i686 wine fuzz)
+[[ ${#stages[@]} -eq 0 ]] && stages=(linux asan win32 wine fuzz)
 install_packages "${packages[@]}"
 for s in "${stages[@]}"; do
     case "$s" in
-        linux | asan | i686 | wine | fuzz) "stage_$s" ;;
-        *) echo "unknown stage: $s (linux, asan, i686, wine, fuzz)" >&2; exit 2 ;;
+        linux | asan | win32 | wine | fuzz) "stage_$s" ;;
+        *) echo "unknown stage: $s (linux, asan, win32, wine, fuzz)" >&2; exit 2 ;;
     esac
 done
 banner "all stages passed: ${stages[*]}"

@@ -16,10 +16,33 @@
 
 namespace kvtool {
 
+// The command line names a file the POSIX way; the module takes backslash
+// paths, and takes a name without one as relative to ".\". No supported
+// code page has '/' as a trail byte, so mapping byte by byte cannot split a
+// character.
+inline std::string toModulePath(std::string path) {
+    for (char& c : path) {
+        if (c == '/') c = '\\';
+    }
+    return path;
+}
+
 // One file the document opened and the bytes it got from it.
 struct FileRead {
     std::string name;
     int64_t bytes = 0;
+    // Where the document read it to (its pool) and, when the files are
+    // kept, the bytes as read, before the parser ends lines and trims.
+    const char* buffer = nullptr;
+    std::string text;
+};
+
+// One name the document asked the file manager to open: the pointer it
+// passed (for an include, into the pool where the directive stands) and
+// the file it got, an index into the files read, or -1.
+struct OpenAttempt {
+    const char* name = nullptr;
+    int file = -1;
 };
 
 // Passes every call to the stand-in file manager and notes opens and reads.
@@ -31,9 +54,11 @@ public:
         const int32_t handle = files_.fmgOpenFile(name, mode);
         if (handle == -1) {
             missing.emplace_back(name ? name : "");
+            attempts.push_back({name, -1});
         } else {
             byHandle_[handle] = read.size();
-            read.push_back({name ? name : "", 0});
+            attempts.push_back({name, static_cast<int>(read.size())});
+            read.push_back({name ? name : "", 0, nullptr, {}});
         }
         return handle;
     }
@@ -44,7 +69,12 @@ public:
     int32_t fmgReadFile(int32_t handle, void* buffer, int32_t count) override {
         const int32_t got = files_.fmgReadFile(handle, buffer, count);
         auto it = byHandle_.find(handle);
-        if (it != byHandle_.end() && got > 0) read[it->second].bytes += got;
+        if (it != byHandle_.end() && got > 0) {
+            FileRead& file = read[it->second];
+            if (!file.buffer) file.buffer = static_cast<const char*>(buffer);
+            if (keepText) file.text.append(static_cast<const char*>(buffer), static_cast<std::size_t>(got));
+            file.bytes += got;
+        }
         return got;
     }
     int32_t fmgFileExists(const char* name, int32_t mode) override { return files_.fmgFileExists(name, mode); }
@@ -55,12 +85,17 @@ public:
     void restart() {
         read.clear();
         missing.clear();
+        attempts.clear();
     }
 
     // Files opened, in order (an include read twice is listed twice), and
     // names that could not be opened.
     std::vector<FileRead> read;
     std::vector<std::string> missing;
+    // Every open, in order.
+    std::vector<OpenAttempt> attempts;
+    // Keep a copy of each file's bytes as read.
+    bool keepText = false;
 
 private:
     kvsim::SimFileManager files_;

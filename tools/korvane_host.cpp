@@ -6,6 +6,8 @@
 // Exit status: the last Fly result (0, or 1 when the flight failed to load
 // or the application is ending); 2 for bad arguments, a scenario that
 // cannot be read, or a module that cannot be loaded or bound.
+//
+// korvane-host diff A B compares two of its traces (korvane_host_diff_command).
 
 #include <CLI/CLI.hpp>
 
@@ -24,6 +26,7 @@
 #endif
 
 #include "sim/module_driver.h"
+#include "tools/korvane_host_diff_command.h"
 #include "tools/korvane_host_trace.h"
 #include "sim/module_library.h"
 #include "sim/scenario_file.h"
@@ -122,6 +125,8 @@ std::string helpFooter() {
            "\nExit status: the last Fly result (0, or 1 when a flight failed to load or the application\n"
            "is ending); 2 for bad arguments, a scenario that cannot be read, or a module that cannot be\n"
            "loaded or bound.\n"
+           "\nComparing two traces:\n" +
+           std::string(kvhost::diffUsage()) +
            "\nScenario keys (FLIGHT_DIR/scenario.ini or --scenario; INI, \";\" comments; an unknown\n"
            "section or key, or a value that does not parse, is an error; frames count from 0):\n" +
            kvsim::scenarioKeysText();
@@ -204,6 +209,8 @@ int run(const Options& options, const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A flight directory called "diff" is flown as ./diff.
+    if (argc > 1 && std::string(argv[1]) == "diff") return kvhost::runDiffCommand(argc - 1, argv + 1);
     CLI::App app{
         "Flies FLIGHT_DIR with the Korvane flight module in the stand-in host: loads the module's\n"
         "shared library, binds it with InitDLL, sets the screenshot folder, calls Fly(FLIGHT_DIR,\n"

@@ -1,9 +1,11 @@
 // korvane-ini: reads a configuration file the way the module does, includes
 // and all, through the stand-in host's file manager, and shows what the
-// module would see. It records no calls.
+// module would see; `lint` checks a flight's start-up file against what the
+// module reads. It records no calls.
 //
-// Exit status: 0 on success, 1 when `get` finds no such section or key,
-// 2 for bad arguments or a file that cannot be read.
+// Exit status: 0 on success, 1 when `get` finds no such section or key or
+// `lint` finds only warnings, 2 for bad arguments, a file that cannot be
+// read, or a `lint` error.
 
 #include <CLI/CLI.hpp>
 
@@ -23,6 +25,7 @@
 #include "platform/mbcs.h"
 #include "tools/ini_host.h"
 #include "tools/ini_output.h"
+#include "tools/lint.h"
 
 namespace {
 
@@ -59,6 +62,7 @@ struct Traces {
 };
 
 using kvtool::FileRead;
+using kvtool::toModulePath;
 
 // The module's view of the host for as long as a document lives: the
 // watched file manager and the arena bound as FMG and MEM under the
@@ -121,18 +125,6 @@ void selectCodePage(bool given, int requested) {
     }
     std::setlocale(LC_CTYPE, "");
     kv::mbSetCodePage(kv::portable::codePageFromLocale());
-}
-
-// The command line names a file the POSIX way; the module takes backslash
-// paths, and takes a name without one as relative to ".\". No supported
-// code page has '/' as a trail byte, so mapping byte by byte cannot split a
-// character.
-std::string toModulePath(const std::string& file) {
-    std::string path = file;
-    for (char& c : path) {
-        if (c == '/') c = '\\';
-    }
-    return path;
 }
 
 int64_t sizeOnDisk(const std::string& modulePath) {
@@ -296,6 +288,48 @@ std::string statsLine(const Loaded& loaded) {
            std::to_string(bytes) + "\n";
 }
 
+const char kLintFooter[] =
+    "Reports one finding a line, FILE:LINE: error|warning: message, as compilers do;\n"
+    "a finding in an included file names that file. FILE is the start-up file as\n"
+    "given, an include the flight directory followed by the name its directive writes.\n"
+    "\n"
+    "Errors (something the flight names cannot be found):\n"
+    "  missing-file     a file a setting names is not in the flight directory: the\n"
+    "                   HUD and Comm modules (with .DLL added as the module adds it),\n"
+    "                   the sound, view, particle, environment, message and speech\n"
+    "                   data, the in-flight, loading and chat string tables, the\n"
+    "                   loading picture and music, and with --options the control map\n"
+    "  include          an include that cannot be opened, that closes a cycle, nests\n"
+    "                   too deep, or does not fit the start-up document's room\n"
+    "  missing-string   a string id the named string table does not hold\n"
+    "Warnings (the module reads something otherwise than written, or never):\n"
+    "  unknown-section, unknown-key   a name the module never reads there, with the\n"
+    "                   closest name it reads\n"
+    "  duplicate-section, duplicate-key   dropped by the reader; the first one wins\n"
+    "  value            a boolean that is not TRUE, FALSE or a number; a number with\n"
+    "                   trailing text, or none; a composite value short of parts\n"
+    "  default-taken    a value the module replaces by its default\n"
+    "  order            StartTimeCompression above MaxTimeCompression, a far clip not\n"
+    "                   beyond its near clip, MapMinSize above MapMaxSize\n"
+    "  choice           a ZBufferDepth other than 16, 24 or 32\n"
+    "  format           a format the module refuses or shows as plain text\n"
+    "  no-string-table  a string id with no string table named before it\n"
+    "  missing-detail-section   (--options) a detail section the player's levels select\n"
+    "\n"
+    "Exit status: 0 nothing to report, 1 warnings only, 2 any error, or a file or\n"
+    "folder that cannot be read.";
+
+int runLint(const kvtool::LintRequest& request, bool json) {
+    try {
+        const kvtool::LintReport report = kvtool::lintFlight(request);
+        writeOut(json ? report.json() : report.plain());
+        return report.exitStatus();
+    } catch (const kvtool::LintFailure& failure) {
+        std::fprintf(stderr, "korvane-ini: %s\n", failure.message.c_str());
+        return kExitUsage;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -304,8 +338,8 @@ int main(int argc, char** argv) {
         "depth first, duplicate sections and keys dropped (reported on standard error).\n"
         "A FILE without an extension gets \".INI\"; names match without regard to case.\n"
         "Included names are taken as the module takes them: from the working directory.\n"
-        "Exit status: 0 success, 1 section or key missing (get), 2 bad arguments or\n"
-        "a file that cannot be read.",
+        "Exit status: 0 success, 1 section or key missing (get) or warnings only (lint),\n"
+        "2 bad arguments, a file that cannot be read, or errors (lint).",
         "korvane-ini"};
     app.require_subcommand(1);
 
@@ -345,6 +379,24 @@ int main(int argc, char** argv) {
         "document's text pool in use, every byte read from the files plus one per file.");
     addCommon(stats);
 
+    CLI::App* lint = app.add_subcommand(
+        "lint", "Check a flight's start-up file for what the module would do otherwise than written");
+    kvtool::LintRequest lintRequest;
+    bool lintJson = false;
+    lint->add_option("STARTUP_FILE", lintRequest.startupFile, "The flight's start-up file")->required();
+    lint->add_option("FLIGHT_DIR", lintRequest.flightDirectory,
+                     "The folder the flight is flown from; default: the start-up file's folder");
+    lint->add_option("--options", lintRequest.optionsFile,
+                     "The player's options file: also check the detail sections its quality levels\n"
+                     "select (a networked flight also reads LowDetailOption for terrain detail) and\n"
+                     "its control map");
+    codePageOptions.push_back(lint->add_option("--codepage", codePage,
+                                               "Code page of the files, as for dump; default from the locale"));
+    lint->add_flag("--json", lintJson,
+                   "One JSON object a line for each finding: {\"file\", \"line\", \"severity\",\n"
+                   "\"kind\", \"message\"}; bytes from 0x80 up as \\u00XX, as dump --json writes them");
+    lint->footer(kLintFooter);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -356,6 +408,7 @@ int main(int argc, char** argv) {
         bool codePageGiven = false;
         for (const CLI::Option* option : codePageOptions) codePageGiven |= option->count() > 0;
         selectCodePage(codePageGiven, codePage);
+        if (*lint) return runLint(lintRequest, lintJson);
         Loaded loaded;
         loadDocument(loaded, file);
         kv::ConfigDocument& document = *loaded.document;

@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "config/config_document.h"
 #include "tests/loading/flight_directory.h"
 #include "tests/support/call_sequence.h"
+#include "tests/support/record_bytes.h"
 #include "tests/support/trace_lines.h"
 
 namespace {
@@ -95,13 +97,22 @@ TEST_F(PlayerOptions, TheOptionsAreReadFromTheBorrowedDocumentAndItIsGivenBack) 
 }
 
 // A network module that hands out the scenario's gameplay bytes, as the
-// stand-in network does once its settings record follows the scenario.
+// stand-in network does once its settings record follows the scenario. On
+// the 32-bit target it fills the record as a module built elsewhere would:
+// ten words by their offsets, the pointer in the tenth, noise before it.
 class HostSettingsNetwork : public kvsim::SimNetwork {
 public:
     explicit HostSettingsNetwork(kvsim::SimWorld& world) : SimNetwork(world), scenario_(world.scenario) {}
     void netGetGameSettings(kv::HostGameSettings* settings) override {
         SimNetwork::netGetGameSettings(settings);
-        if (settings && !scenario_.hostGameplay.empty()) settings->gameplay = scenario_.hostGameplay.data();
+        if (!settings || scenario_.hostGameplay.empty()) return;
+#if KV_DOCUMENTED_LAYOUT
+        kvtest::RecordBytes<40> record;
+        record.put<const void*>(36, scenario_.hostGameplay.data());
+        std::memcpy(settings, record.bytes, sizeof record.bytes);
+#else
+        settings->gameplay = scenario_.hostGameplay.data();
+#endif
     }
 
 private:

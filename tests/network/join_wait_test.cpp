@@ -1,12 +1,16 @@
 // The join wait of a game mode 4 network flight: the line of those still
 // joining, rebuilt every 5 s and whenever the network reports a change, and
 // the start once nobody is left.
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "frame/join_wait.h"
+#include "services/shell_interfaces.h"
 #include "tests/network/network_flight.h"
 #include "tests/support/code_page.h"
+#include "tests/support/record_bytes.h"
 
 namespace kvtest {
 namespace {
@@ -262,6 +266,91 @@ TEST_F(JoinWaitStep, OutsideARebuildTheCallbackKeepsNothing) {
     EXPECT_EQ(kv::collectPlayerRecord(nullptr), 1);
     EXPECT_EQ(liveBlocks(), before);
     EXPECT_EQ(static_cast<std::size_t>(host.memory.allocations), allocations);
+}
+
+// A network module built elsewhere hands its player records as the 32-bit
+// target lays them out: 88 bytes, the name at 0, the status block's
+// pointer at 80, 4 bytes of its own after it. The copy takes those bytes
+// as they are and reads the join status from the status block.
+class RecordBytesNetwork : public kv::NetworkInterface {
+public:
+    void netLeave() override {}
+    void netGetGameSettings(kv::HostGameSettings*) override {}
+    void netFlush() override {}
+    int32_t netPlayersChanged() override { return 0; }
+    void netEnumPlayers(kv::PlayerCallback callback) override {
+        for (auto& record : records) callback(record.as<kv::NetworkPlayer>());
+    }
+    void netSendChat(const char*, int32_t, int32_t) override {}
+    void netBeginFlight() override {}
+    void netUpdate() override {}
+    float netGetFrameTime() override { return 0.0f; }
+
+    std::vector<RecordBytes<88>> records;
+};
+
+// The memory service as the module sees it, keeping what each block of a
+// given size held when it was given back.
+class FreedBlocks : public kv::MemoryInterface {
+public:
+    FreedBlocks(kv::MemoryInterface* inner, int32_t size) : inner_(inner), size_(size) {}
+    void* memAlloc(int32_t size, int32_t reserved1, int32_t reserved2, const char* owner) override {
+        void* block = inner_->memAlloc(size, reserved1, reserved2, owner);
+        if (block && size == size_) watched_.push_back(block);
+        return block;
+    }
+    void memFree(void* block) override {
+        if (std::find(watched_.begin(), watched_.end(), block) != watched_.end()) {
+            const auto* bytes = static_cast<const unsigned char*>(block);
+            freed.emplace_back(bytes, bytes + size_);
+        }
+        inner_->memFree(block);
+    }
+    void memReleaseOwner(const char* owner) override { inner_->memReleaseOwner(owner); }
+    void memCheckpoint(const char* label) override { inner_->memCheckpoint(label); }
+
+    std::vector<std::vector<unsigned char>> freed;
+
+private:
+    kv::MemoryInterface* inner_;
+    int32_t size_;
+    std::vector<void*> watched_;
+};
+
+TEST_F(JoinWaitStep, TheNetworksRecordIsReadAtItsDocumentedOffsets) {
+#if !KV_DOCUMENTED_LAYOUT
+    GTEST_SKIP() << "the documented 88-byte player record holds a 32-bit pointer at byte 80; a 64-bit build's "
+                    "network hands the natural layout, which the other join wait tests cover";
+#else
+    int32_t statuses[3][5] = {{0, 1, 9, 9, 9}, {3, 3, 9, 9, 9}, {0, 2, 3, 3, 3}};
+    const char* names[3] = {"Red 1", "Red 2", "Blue 1"};
+    RecordBytesNetwork network;
+    for (int i = 0; i < 3; ++i) {
+        RecordBytes<88> record;
+        std::memcpy(record.bytes, names[i], std::strlen(names[i]) + 1);
+        record.put<const void*>(80, statuses[i]);
+        network.records.push_back(record);
+    }
+    kv::NetworkInterface* const standInNetwork = kv::NET;
+    kv::MemoryInterface* const standInMemory = kv::MEM;
+    FreedBlocks copies(standInMemory, 108);
+    kv::NET = &network;
+    kv::MEM = &copies;
+    flight->updateJoinWait(0.25f);
+    kv::NET = standInNetwork;
+    kv::MEM = standInMemory;
+    EXPECT_EQ(host.messages.shown, std::vector<std::string>{" Red 1, Blue 1..."})
+        << "the join status is the status block's second word";
+    EXPECT_EQ(flight->startRequested, 0);
+    // Each copy: the network's 88 bytes as they were, then the status block.
+    ASSERT_EQ(copies.freed.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(names[i]);
+        const std::vector<unsigned char>& copy = copies.freed[i];
+        EXPECT_TRUE(std::equal(copy.begin(), copy.begin() + 88, network.records[i].bytes));
+        EXPECT_EQ(std::memcmp(copy.data() + 88, statuses[i], 20), 0);
+    }
+#endif
 }
 
 }  // namespace

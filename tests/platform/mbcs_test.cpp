@@ -157,8 +157,11 @@ TEST(Mbcs, CodePageSelection) {
     kv::mbSetCodePage(saved == 1252 ? kv::kCodePageSingleByte : saved);
 }
 
-#ifndef _WIN32
 TEST(Mbcs, Utf8StepsBySequenceLength) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the Windows C runtime's multi-byte functions, which a Windows build uses, have no UTF-8 "
+                    "code page";
+#else
     CodePage page(kv::kCodePageUtf8);
     const char* s = "\xE2\x82\xAC" "a\xF0\x9F\x98\x80";
     EXPECT_EQ(kv::mbNext(s), s + 3);
@@ -170,7 +173,7 @@ TEST(Mbcs, Utf8StepsBySequenceLength) {
     char dst[8];
     kv::mbNCpyBytes(dst, s, 5);
     EXPECT_EQ(std::string(dst, 5), std::string("\xE2\x82\xAC" "a\0", 5));
-}
 #endif
+}
 
 }  // namespace

@@ -109,10 +109,13 @@ TEST_F(WorkingDirTest, ADirectoryThatDoesNotFitReadsAsNoneAndNullIsIgnored) {
     kv::getWorkingDir(nullptr, 260);
 }
 
-#ifndef _WIN32
 // On POSIX a file name may hold the byte 0x5C; in code page 932 it is the
 // trail of a double-byte character and must not become a slash.
 TEST_F(WorkingDirTest, DoubleByteTrailBackslashIsKeptIntact) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows reads file names in its own code page, where the byte 0x5C is always a separator; "
+                    "only POSIX names can hold it inside a name";
+#else
     kvtest::CodePage page(932);
     const std::string name = "\x95\x5C";
     fs::create_directory(root_ / name);
@@ -125,7 +128,7 @@ TEST_F(WorkingDirTest, DoubleByteTrailBackslashIsKeptIntact) {
     EXPECT_STREQ(native, "a/\x95\x5C/b");
     EXPECT_EQ(kv::toNativePath("abcdef", native, 4), 0);
     EXPECT_STREQ(native, "");
-}
 #endif
+}
 
 }  // namespace

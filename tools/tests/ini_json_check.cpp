@@ -3,6 +3,8 @@
 // every string back to bytes (one character, one byte) and prints the
 // document as the plain listing. A test compares that with the listing it
 // expects from plain `dump`, so the two forms must agree byte for byte.
+// With --lint it reads `korvane-ini lint --json` instead, one finding an
+// object a line, and prints the findings as plain lint prints them.
 // Exit status 1 with a message for anything that does not hold.
 
 #include <cstdio>
@@ -63,15 +65,40 @@ float toReal(const Json& value, const std::string& where) {
     return std::numeric_limits<float>::quiet_NaN();
 }
 
-std::string listing(const std::string& raw) {
+// Printable ASCII; line feeds only where lines of JSON end.
+void requireAscii(const std::string& raw, bool manyLines) {
     for (std::size_t i = 0; i < raw.size(); ++i) {
         const auto byte = static_cast<unsigned char>(raw[i]);
-        const bool finalNewline = i + 1 == raw.size() && byte == '\n';
-        require(finalNewline || (byte >= 0x20 && byte < 0x7F),
+        const bool lineEnd = byte == '\n' && (manyLines || i + 1 == raw.size());
+        require(lineEnd || (byte >= 0x20 && byte < 0x7F),
                 "byte " + std::to_string(byte) + " at offset " + std::to_string(i) +
                     " is not printable ASCII");
     }
     require(!raw.empty() && raw.back() == '\n', "output does not end with a newline");
+}
+
+std::string lintListing(const std::string& raw) {
+    if (raw.empty()) return "";
+    requireAscii(raw, true);
+    std::string out;
+    std::size_t start = 0;
+    while (start < raw.size()) {
+        const std::size_t end = raw.find('\n', start);
+        const Json finding = Json::parse(raw.substr(start, end - start));
+        start = end + 1;
+        requireMembers(finding, {"file", "line", "severity", "kind", "message"}, "a finding");
+        require(finding["line"].is_number_integer() && finding["line"].get<int64_t>() >= 1, "a line is not a number");
+        const std::string severity = toBytes(finding["severity"], "a severity");
+        require(severity == "error" || severity == "warning", "severity " + severity);
+        require(!toBytes(finding["kind"], "a kind").empty(), "a kind is empty");
+        out += toBytes(finding["file"], "a file") + ":" + std::to_string(finding["line"].get<int64_t>()) + ": " +
+               severity + ": " + toBytes(finding["message"], "a message") + "\n";
+    }
+    return out;
+}
+
+std::string listing(const std::string& raw) {
+    requireAscii(raw, false);
     const Json document = Json::parse(raw);
     requireMembers(document, {"path", "sections"}, "the document");
 
@@ -105,14 +132,15 @@ std::string listing(const std::string& raw) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: ini_json_check FILE\n");
+    const bool lint = argc == 3 && std::string(argv[1]) == "--lint";
+    if (argc != 2 && !lint) {
+        std::fprintf(stderr, "usage: ini_json_check [--lint] FILE\n");
         return 2;
     }
-    std::ifstream in(argv[1], std::ios::binary);
+    std::ifstream in(argv[argc - 1], std::ios::binary);
     const std::string raw{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     try {
-        const std::string out = listing(raw);
+        const std::string out = lint ? lintListing(raw) : listing(raw);
         std::fwrite(out.data(), 1, out.size(), stdout);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "ini_json_check: %s\n", error.what());

@@ -9,8 +9,9 @@
 #   STDOUT_REGEX   a regular expression the standard output must match
 #   STDERR_REGEX   a regular expression standard error must match
 #   STDERR_EMPTY   when set, standard error must be empty
-#   JSON_CHECK     a checker run on the standard output; what it prints must
-#                  equal JSON_EXPECT byte for byte
+#   JSON_CHECK     a checker run on the standard output (with JSON_CHECK_ARGS
+#                  before the file); what it prints must equal JSON_EXPECT
+#                  byte for byte
 
 if(NOT DEFINED RC)
     set(RC 0)
@@ -54,7 +55,7 @@ if(STDERR_EMPTY AND NOT stderr STREQUAL "")
     list(APPEND failures "standard error is not empty")
 endif()
 if(DEFINED JSON_CHECK)
-    execute_process(COMMAND "${JSON_CHECK}" "${OUT}.stdout"
+    execute_process(COMMAND "${JSON_CHECK}" ${JSON_CHECK_ARGS} "${OUT}.stdout"
                     OUTPUT_FILE "${OUT}.listing"
                     RESULT_VARIABLE check_status)
     if(NOT check_status EQUAL 0)
