@@ -66,6 +66,7 @@ const KeyChange kChanges[] = {
     {"Fail", "HudModule", "1", "training", ""},
     {"Fail", "CommModule", "1", "training", ""},
     {"Fail", "Allocation", "2", "training", ""},
+    {"Fail", "AllocationsFrom", "100", "training", ""},
     {"Events", "30", "EJECT", "training", ""},
     {"Controls", "ZoomAxis", "0.5", "training", ""},
     {"Modules", "modules\\TrainingComm.DLL", "none", "training", ""},
