@@ -160,4 +160,24 @@ TEST(SimMemory, CountsLiveBlocksAtAnyTimeAndRefusesTheChosenAllocation) {
     EXPECT_EQ(host.memory.memAlloc(8, 0, 0, "FLT"), nullptr) << "counted again from the flight's start";
 }
 
+// A host out of memory: the first k-1 allocations of a flight are granted,
+// then none, whoever asks; the next flight counts again.
+TEST(SimMemory, RefusesEveryAllocationFromTheChosenOneOn) {
+    kvsim::SimHost host;
+    host.scenario.failAllocationsFrom = 3;
+    for (int flight = 0; flight < 2; ++flight) {
+        host.beginFlight();
+        std::vector<void*> blocks;
+        for (int i = 0; i < 5; ++i) blocks.push_back(host.memory.memAlloc(8, 0, 0, i % 2 ? "HUD" : "FLT"));
+        EXPECT_NE(blocks[0], nullptr);
+        EXPECT_NE(blocks[1], nullptr) << "the one before the chosen one is granted";
+        EXPECT_EQ(blocks[2], nullptr);
+        EXPECT_EQ(blocks[3], nullptr);
+        EXPECT_EQ(blocks[4], nullptr);
+        for (void* block : blocks)
+            if (block) host.memory.memFree(block);
+    }
+    EXPECT_EQ(host.memory.liveBlocks("FLT"), 0);
+}
+
 }  // namespace
