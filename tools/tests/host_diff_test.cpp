@@ -1,6 +1,7 @@
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -214,11 +215,18 @@ TEST(TraceDiff, TheFlightFolderCanBeLeftOutOfEveryTextWhateverItsSpelling) {
     EXPECT_EQ(diff(here, flownFrom("/tmp/a/training", "\\\\tmp\\\\a\\\\training", "hud.dll"), folder)
                   .result.sectionsDiffering,
               1u);
+    // Each side's folder in another case is still that folder (Windows
+    // hands its folders back in the case they were made in).
+    const Lines shouted = flownFrom("Z:\\\\tmp\\\\golden\\\\Training", "Z:\\\\TMP\\\\GOLDEN\\\\TRAINING", "Hud.DLL");
+    EXPECT_EQ(diff(here, shouted, folder).result.sectionsDiffering, 0u);
     // Only whole folder names are the folder: a longer name beside it, or
-    // the same name in another folder, is another place.
-    for (const char* elsewhere : {"\\\\tmp\\\\a\\\\training2", "\\\\var\\\\tmp\\\\a\\\\training"}) {
-        const Lines other = flownFrom("/tmp/a/training", elsewhere, "Hud.DLL");
-        EXPECT_EQ(diff(here, other, folder).result.sectionsDiffering, 1u) << elsewhere;
+    // the same name inside another folder, is another place, though both
+    // sides name their own such place.
+    const std::vector<std::pair<std::string, std::string>> besides = {{"", "2"}, {"\\\\var", ""}};
+    for (const auto& [before, after] : besides) {
+        const Lines mine = flownFrom("/tmp/a/training", before + "\\\\tmp\\\\a\\\\training" + after, "Hud.DLL");
+        const Lines theirs = flownFrom("/tmp/b/training", before + "\\\\tmp\\\\b\\\\training" + after, "Hud.DLL");
+        EXPECT_EQ(diff(mine, theirs, folder).result.sectionsDiffering, 1u) << before << after;
     }
     // Before the first Fly there is no flight folder to leave out.
     Lines early = here;
