@@ -63,7 +63,9 @@ void copyRect(const float* leftTop, const float* rightBottom, float* out) {
 // ---- GFX ----
 
 int32_t SimGraphics::gfxInitDisplay(kv::GraphicsSetup* setup, kv::DisplayOptions* options) {
-    return returns(call("gfxInitDisplay", setup, options), initDisplayResult);
+    // The scenario's failure holds for every flight: the module then stops
+    // with "Error Setting Graphics Display!".
+    return returns(call("gfxInitDisplay", setup, options), world_.scenario.failDisplay ? 0 : 1);
 }
 void SimGraphics::gfxConfigure(kv::GraphicsSetup* setup) { call("gfxConfigure", setup); }
 void SimGraphics::gfxReleaseDisplay() { call("gfxReleaseDisplay"); }

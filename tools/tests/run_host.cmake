@@ -12,6 +12,7 @@
 #   STDOUT_REGEX    a regular expression the standard output must match
 #   STDERR_REGEX    a regular expression standard error must match
 #   SCREENSHOTS     how many files OUT/flight/screenshots must hold
+#   TRACE_REGEX     a regular expression the trace (with EXAMPLE) must match
 #   CHECK           host_output_check, run on the trace, timeline and output
 
 if(NOT DEFINED RC)
@@ -55,6 +56,12 @@ if(DEFINED SCREENSHOTS)
     list(LENGTH shots count)
     if(NOT count EQUAL SCREENSHOTS)
         list(APPEND failures "${count} screenshot files, expected ${SCREENSHOTS}")
+    endif()
+endif()
+if(DEFINED TRACE_REGEX)
+    file(READ "${OUT}/trace.jsonl" trace)
+    if(NOT trace MATCHES "${TRACE_REGEX}")
+        list(APPEND failures "the trace does not match ${TRACE_REGEX}")
     endif()
 endif()
 if(DEFINED CHECK)
