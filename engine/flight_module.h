@@ -58,6 +58,9 @@ public:
     void GetFlightDirectory(char* buffer, int32_t size) override;
     float GetStepRate() override;
 
+    // Between a flight's load and its first frame (Fly's step 7): the
+    // input, the fade-in, the clock and the network start afresh.
+    void startFrames();
     // The frame loop (frame/): one frame under the engine lock, the player
     // aircraft it follows, and what it draws.
     void frameStep();

@@ -40,19 +40,7 @@ int32_t FlightModule::Fly(const char* directory, const char* startupFile) {
     }
     result = 0;                                                              // 6
     if (!skipFlight) {
-        if (networkFlight) NET->netBeginFlight();                            // 7.1
-        INP->inpClearInput();                                                // 7.2
-        CTL->ctlSetActive(1);                                                // 7.3
-        runState = 0;                                                        // 7.4
-        frameCount = 0;
-        stepRate = 0.0f;
-        frameState = FrameState{};  // nothing carried over from an earlier flight's frames
-        FAD->fadStartFadeIn(0);                                              // 7.5
-        CLK->clkReset();                                                     // 7.6
-        if (networkFlight) {                                                 // 7.7
-            NET->netUpdate();
-            NET->netFlush();
-        }
+        startFrames();                                                       // 7
         while (runState == 0) {                                              // 8
             frameStep();
             if (APP->appUpdate() == 0) runState = kApplicationEnding;
@@ -67,6 +55,22 @@ int32_t FlightModule::Fly(const char* directory, const char* startupFile) {
     result = runState == kApplicationEnding ? 1 : 0;                         // 10
     FMG->fmgPopDirectory();                                                  // 11
     return result;                                                           // 12
+}
+
+void FlightModule::startFrames() {
+    if (networkFlight) NET->netBeginFlight();                                // 7.1
+    INP->inpClearInput();                                                    // 7.2
+    CTL->ctlSetActive(1);                                                    // 7.3
+    runState = 0;                                                            // 7.4
+    frameCount = 0;
+    stepRate = 0.0f;
+    frameState = FrameState{};  // nothing carried over from an earlier flight's frames
+    FAD->fadStartFadeIn(0);                                                  // 7.5
+    CLK->clkReset();                                                         // 7.6
+    if (networkFlight) {                                                     // 7.7
+        NET->netUpdate();
+        NET->netFlush();
+    }
 }
 
 }  // namespace kv

@@ -3,40 +3,45 @@
 // (host), and the texts the module handed to its trace routine (trace).
 // Tests assert on it; the tools write it as a JSON Lines trace.
 //
-// Three modes:
-// - InMemory (the default, for tests): every record is kept until clear().
-// - Streaming: each record is written as one JSON line as soon as it is
-//   complete (when its result is set through returns(), or when the next
-//   record starts), then dropped, so memory stays flat on a long flight.
-// - Off: nothing is recorded and handles are not numbered; the calls only
-//   cost the building of their arguments.
+// A call's arguments and result come in typed (sim/call_values.h) and are
+// turned into trace values only as far as someone reads them:
+// - InMemory (the default, for tests): every record is kept as Json until
+//   clear().
+// - Streaming: each record is written straight into a buffered stream as
+//   JSON text, nothing is built or kept, so memory stays flat on a long
+//   flight.
+// - Off: nothing is recorded and handles are not numbered; a call costs a
+//   test of the mode.
+// In every mode, observers (CallObserver) see each record once it is
+// complete: its kind, name, first argument and result, as plain values.
 //
-// A record returned by call() stays where it is while records are added,
-// so a simulated operation may fill in its result after calls of its own.
-// In Streaming mode that holds for the next kStreamWindow records only, and
-// a result set after its record was written follows as a line of its own
-// ({"op":...,"ret":...}); in Off mode every call on one thread gets the
-// same scratch record. Nothing may hold a record across a call into the
-// module. Only the Off mode may be used from several threads at once.
+// A record is complete when its result is set through returns(), or when
+// the next record starts. A result set after that (a host call whose
+// module called the host meanwhile) follows as a line of its own:
+// {"host":"Fly","ret":0}. The handle call() gives back stays valid for as
+// long as anyone keeps it; call names are string literals, which the log
+// keeps by pointer.
+// Only the Off mode, with no observer, may be used from several threads
+// at once: it touches nothing shared.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <iosfwd>
-#include <map>
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
+#include "sim/call_values.h"
+#include "sim/handle_names.h"
+#include "sim/json_value_writer.h"
+#include "sim/trace_text.h"
 
 namespace kvsim {
 
-// Ordered, so trace lines read "op", "args", "ret" in that order.
-using Json = nlohmann::ordered_json;
-
 enum class RecordKind { Call, Host, Trace };
 
+// A record kept in memory.
 struct CallRecord {
     bool fromHost = false;  // true for a call of the host into the module
     // The operation's name; for a trace record, the formatted text.
@@ -46,16 +51,42 @@ struct CallRecord {
     Json result;
     RecordKind kind = RecordKind::Call;
     std::size_t number = 0;  // position in the whole log, from 0
+    // The result came after the record was complete: the trace has it on a
+    // line of its own.
+    bool lateResult = false;
+};
+
+// A record as an observer sees it.
+struct LoggedRecord {
+    RecordKind kind;
+    // The operation's name, or the trace text; valid during the callback.
+    const char* name;
+    // A result for a record completed earlier, and nothing else.
+    bool late;
+    FirstArgument first;
+    bool hasResult;
+    double result;  // NaN when the result is no number
+};
+
+class CallObserver {
+public:
+    virtual void onRecord(const LoggedRecord& record) = 0;
+
+protected:
+    ~CallObserver() = default;
+};
+
+// What call() gives back, for returns().
+struct RecordRef {
+    std::size_t number;
+    const char* op;
 };
 
 class CallLog {
 public:
     enum class Mode { Off, Streaming, InMemory };
-    // How many records a reference from call() outlives in Streaming and
-    // Off modes: far more than any simulated operation makes in between.
-    static constexpr std::size_t kStreamWindow = 4096;
 
-    CallLog() = default;
+    CallLog();
     ~CallLog();
     CallLog(const CallLog&) = delete;
     CallLog& operator=(const CallLog&) = delete;
@@ -67,42 +98,50 @@ public:
     Mode mode() const { return mode_; }
     bool recording() const { return mode_ != Mode::Off; }
 
-    // A call of the module into the host; returns the record so the caller
-    // can add the result.
-    CallRecord& call(const std::string& op, Json args = Json::array());
+    // Observers see every record from now on, in every mode.
+    void addObserver(CallObserver* observer);
+    void removeObserver(CallObserver* observer);
+
+    // A call of the module into the host, with its arguments.
+    template <typename... Args>
+    RecordRef call(const char* op, const Args&... args) {
+        if (!active_) return RecordRef{0, op};
+        return RecordRef{record(RecordKind::Call, op, args...), op};
+    }
+    // The same with the arguments given as one JSON array (tests).
+    RecordRef call(const char* op, const Json& args);
     template <typename T>
-    T returns(CallRecord& record, T value) {
-        if (mode_ == Mode::Off) return value;
-        record.hasResult = true;
-        record.result = value;
-        completed(record);
+    T returns(const RecordRef& record, T value) {
+        if (active_) setResult(RecordKind::Call, record.number, record.op, value);
         return value;
     }
     // A call of the host into the module. Its result comes back through
-    // hostReturns once the module has returned, by number rather than by
-    // reference, since the module makes calls of its own meanwhile.
-    std::size_t hostCall(const std::string& op, Json args = Json::array());
+    // hostReturns once the module has returned, by number, since the
+    // module makes calls of its own meanwhile.
+    template <typename... Args>
+    std::size_t hostCall(const char* op, const Args&... args) {
+        if (!active_) return 0;
+        const std::size_t number = record(RecordKind::Host, op, args...);
+        openHostCall(number, op);
+        return number;
+    }
     template <typename T>
     T hostReturns(std::size_t number, T value) {
-        if (mode_ != Mode::Off) setHostResult(number, Json(value));
+        if (!active_) return value;
+        const char* op = closeHostCall(number);
+        if (op) setResult(RecordKind::Host, number, op, value);
         return value;
     }
     // A text the module handed to its trace routine, formatted.
     void trace(const char* text);
 
-    // "kind:n" for an opaque handle, numbered per kind in order of first
-    // sight; null for a null pointer (and for every pointer while Off).
+    // "kind:n" for an opaque handle (see HandleNames); null for a null
+    // pointer, and for every pointer while Off.
     Json handle(const void* pointer, const std::string& kind);
     // Drops a freed pointer, so an address reused later gets a new number.
-    void forget(const void* pointer) { handles_.erase(pointer); }
-    // Text argument: null for a null pointer.
-    static Json text(const char* s);
-    static Json position(const double* p);
-    static Json vector3(const float* v);
-    static Json orientation(const float* m);
+    void forget(const void* pointer) { handles_.forget(pointer); }
 
-    // InMemory: every record since the last clear(). Streaming: only those
-    // not yet dropped. Off: none.
+    // InMemory: every record since the last clear(). Otherwise none.
     const std::deque<CallRecord>& records() const { return records_; }
     // Names of the module's calls, in order.
     std::vector<std::string> ops() const;
@@ -111,34 +150,103 @@ public:
     std::size_t count(const std::string& op) const;
     // Forgets the records kept (Streaming writes the pending ones first).
     void clear();
-    // Streaming: writes every record not yet written.
+    // Completes the record in progress and writes everything pending.
     void flush();
 
-    // One JSON object per line; texts keep their bytes (invalid UTF-8 is
-    // replaced rather than failing the trace).
+    // The records kept, as Streaming would have written them: one JSON
+    // object per line, a late result on a line of its own where it came;
+    // texts keep their bytes (invalid UTF-8 is replaced).
     void writeJsonLines(std::ostream& out) const;
+    // One record with its arguments and, when it came in time, its result.
     static void writeJsonLine(std::ostream& out, const CallRecord& record);
 
 private:
-    CallRecord& add(RecordKind kind, const std::string& op, Json args);
-    // Streaming: the record's result is in, so it and those before it go out.
-    void completed(const CallRecord& record);
-    void setHostResult(std::size_t number, Json value);
-    void writePending(std::size_t upTo);
-    void dropWritten();
+    struct Pending {
+        bool open = false;
+        std::size_t number = 0;
+        RecordKind kind = RecordKind::Call;
+        const char* op = "";
+        FirstArgument first = firstArgument();
+        std::string firstText;
+        bool hasResult = false;
+        double result = 0.0;
+    };
+    struct LateResult {
+        std::size_t after;  // the number of records logged when it came
+        std::size_t number;
+    };
+
+    template <typename... Args>
+    std::size_t record(RecordKind kind, const char* op, const Args&... args) {
+        const std::size_t number = begin(kind, op);
+        if (!observers_.empty()) remember(firstArgument(args...));
+        if (mode_ == Mode::Streaming) {
+            text_.beginArgs();
+            (put(text_, args), ...);
+            text_.endArgs();
+        } else if (mode_ == Mode::InMemory) {
+            JsonValueWriter json(handles_);
+            json.beginArray();
+            (put(json, args), ...);
+            json.endArray();
+            keep(kind, op, json.take(), number);
+        }
+        return number;
+    }
+
+    template <typename T>
+    void setResult(RecordKind kind, std::size_t number, const char* op, const T& value) {
+        const bool inTime = pending_.open && pending_.number == number;
+        // What came between is over: it goes out before a late result.
+        if (!inTime) complete();
+        if (mode_ == Mode::Streaming) {
+            if (!inTime) text_.beginRecord(openingOf(kind), op, std::char_traits<char>::length(op));
+            text_.beginResult();
+            put(text_, value);
+            if (!inTime) endLine();
+        } else if (mode_ == Mode::InMemory) {
+            keepResult(number, toJson(handles_, value), inTime);
+        }
+        if (inTime) {
+            pending_.hasResult = true;
+            pending_.result = resultNumber(value);
+            complete();
+        } else if (!observers_.empty()) {
+            notify(LoggedRecord{kind, op, true, firstArgument(), true, resultNumber(value)});
+        }
+    }
+
+    // {"op": and its kin.
+    static const char* openingOf(RecordKind kind);
+    std::size_t begin(RecordKind kind, const char* op);
+    void remember(const FirstArgument& first);
+    // The record in progress is complete: its line ends, observers see it.
+    void complete();
+    void endLine();
+    void notify(const LoggedRecord& record);
+    void keep(RecordKind kind, const char* op, Json args, std::size_t number);
+    void keepResult(std::size_t number, Json result, bool inTime);
+    void openHostCall(std::size_t number, const char* op);
+    const char* closeHostCall(std::size_t number);
+    void updateActive() { active_ = mode_ != Mode::Off || !observers_.empty(); }
 
     Mode mode_ = Mode::InMemory;
+    bool active_ = true;
     std::ostream* out_ = nullptr;
+    std::vector<CallObserver*> observers_;
+    HandleNames handles_;
+    TraceText text_{handles_};
+    Pending pending_;
+    // Every record ever begun has a number; the next one's.
+    std::size_t nextNumber_ = 0;
+    // Host calls whose result has not come back, innermost last.
+    std::vector<std::pair<std::size_t, const char*>> openHostCalls_;
+
+    // InMemory: the records since the last clear(), the first one's number,
+    // and the results that came late, in the order they came.
     std::deque<CallRecord> records_;
-    // Numbers of records_.front() and of the first record not yet written
-    // (Streaming); every record ever added has one.
     std::size_t firstNumber_ = 0;
-    std::size_t unwritten_ = 0;
-    // Streaming: names of host calls whose result has not come back, so a
-    // late result line can name its call; only the latest few are kept.
-    std::map<std::size_t, std::string> openHostCalls_;
-    std::map<const void*, std::string> handles_;
-    std::map<std::string, int> handleCounts_;
+    std::vector<LateResult> lateResults_;
 };
 
 }  // namespace kvsim

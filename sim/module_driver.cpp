@@ -29,7 +29,7 @@ void ModuleDriver::removeTraceSink() {
 }
 
 void ModuleDriver::initDll(int32_t arg) {
-    host_.log().hostCall("InitDLL", {arg, host_.log().handle(&host_.shell, "shell")});
+    host_.log().hostCall("InitDLL", arg, Handle{&host_.shell, "shell"});
     installTraceSink();  // before the call: binding already traces
     entry_.initDll(arg, &host_.shell);
 }
@@ -46,13 +46,13 @@ kv::FlightModuleInterface* ModuleDriver::engine() const {
 
 int32_t ModuleDriver::fly(const char* directory, const char* startupFile) {
     host_.beginFlight();  // every flight starts from the same stand-in state
-    const std::size_t call = host_.log().hostCall("Fly", {CallLog::text(directory), CallLog::text(startupFile)});
+    const std::size_t call = host_.log().hostCall("Fly", Text{directory}, Text{startupFile});
     kv::FlightModuleInterface* e = engine();
     return host_.log().hostReturns<int32_t>(call, e ? e->Fly(directory, startupFile) : 0);
 }
 
 int32_t ModuleDriver::setRunState(int32_t state) {
-    const std::size_t call = host_.log().hostCall("SetRunState", {state});
+    const std::size_t call = host_.log().hostCall("SetRunState", state);
     kv::FlightModuleInterface* e = engine();
     return host_.log().hostReturns<int32_t>(call, e ? e->SetRunState(state) : 0);
 }
@@ -70,12 +70,12 @@ int32_t ModuleDriver::isPaused() {
 }
 
 void ModuleDriver::setPaused(int32_t value) {
-    host_.log().hostCall("SetPaused", {value});
+    host_.log().hostCall("SetPaused", value);
     if (kv::FlightModuleInterface* e = engine()) e->SetPaused(value);
 }
 
 void ModuleDriver::setScreenshotDirectory(const char* directory) {
-    host_.log().hostCall("SetScreenshotDirectory", {CallLog::text(directory)});
+    host_.log().hostCall("SetScreenshotDirectory", Text{directory});
     if (kv::FlightModuleInterface* e = engine()) e->SetScreenshotDirectory(directory);
 }
 
@@ -85,7 +85,7 @@ void ModuleDriver::takeScreenshot() {
 }
 
 std::string ModuleDriver::getFlightDirectory(int32_t size) {
-    const std::size_t call = host_.log().hostCall("GetFlightDirectory", {size});
+    const std::size_t call = host_.log().hostCall("GetFlightDirectory", size);
     std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 1, 'x');
     if (kv::FlightModuleInterface* e = engine()) e->GetFlightDirectory(buffer.data(), size);
     // Only up to the terminator, and never past the buffer.

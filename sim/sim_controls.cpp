@@ -1,6 +1,5 @@
 #include "sim/sim_controls.h"
 
-#include "sim/record_json.h"
 #include "sim/sim_text_util.h"
 #include "sim/sim_views.h"
 
@@ -27,7 +26,7 @@ void SimControls::dispatch(const std::string& name) {
     const kv::CommandHandler handler = registered == commands.end() ? nullptr : registered->second;
     // A key nothing in the module listens to is no call into the module.
     if (!installedFilter && !handler) return;
-    world_.log.hostCall("command", {name});
+    world_.log.hostCall("command", name);
     if (installedFilter) installedFilter(id, 0, 0);
     if (handler) handler(id, 0, 0);
 }
@@ -41,7 +40,7 @@ void SimControls::dispatchEventsUpTo(int32_t frame) {
 }
 
 void SimControls::ctlLoadControlMap(const char* name, int32_t one) {
-    call("ctlLoadControlMap", {text(name), one});
+    call("ctlLoadControlMap", text(name), one);
     eventsDispatchedThrough_ = -1;
 }
 void SimControls::ctlUnloadControlMap() {
@@ -49,18 +48,18 @@ void SimControls::ctlUnloadControlMap() {
     commands.clear();
     filter = nullptr;
 }
-void SimControls::ctlSetInputEnabled(int32_t on) { call("ctlSetInputEnabled", {on}); }
+void SimControls::ctlSetInputEnabled(int32_t on) { call("ctlSetInputEnabled", on); }
 int32_t SimControls::ctlGetControlId(const char* name) {
-    return returns(call("ctlGetControlId", {text(name)}), name ? idOf(name) : -1);
+    return returns(call("ctlGetControlId", text(name)), name ? idOf(name) : -1);
 }
 void SimControls::ctlRegisterCommand(const char* name, kv::CommandHandler handler, int32_t zero) {
-    call("ctlRegisterCommand", {text(name), handler ? Json("handler") : Json(nullptr), zero});
+    call("ctlRegisterCommand", text(name), Text{handler ? "handler" : nullptr}, zero);
     if (!name) return;
     commands[name] = handler;
     if (!controls.count(name)) controls[name] = nextControlId_++;
 }
 void SimControls::ctlInjectEvent(const kv::ControlEvent* event) {
-    call("ctlInjectEvent", {toJson(event)});
+    call("ctlInjectEvent", event);
     // Control events are {id, 1, 0, 0}: see ctlGetControlEvent.
     if (!event || !objects || event->words[0] != controls["AUTOPILOT"] || event->words[1] != 1) return;
     auto aircraft = objects->objects.find(world_.scenario.playerObject);
@@ -71,16 +70,16 @@ void SimControls::ctlInjectEvent(const kv::ControlEvent* event) {
 // The map zoom is the only axis a flight reads: every control id gives the
 // scenario's ZoomAxis.
 float SimControls::ctlGetAxisValue(int32_t controlId) {
-    return returns(call("ctlGetAxisValue", {controlId}), world_.scenario.zoomAxis);
+    return returns(call("ctlGetAxisValue", controlId), world_.scenario.zoomAxis);
 }
 void SimControls::ctlUpdate(float rawFrameTime) {
-    call("ctlUpdate", {rawFrameTime});
+    call("ctlUpdate", rawFrameTime);
     // The player finishes typing: the entry closes after its updates.
     if (textEntryOpen && --entryUpdatesLeft_ <= 0) textEntryOpen = 0;
     dispatchEventsUpTo(world_.frame);
 }
-void SimControls::ctlSetKeyRepeat(float rate, float delay) { call("ctlSetKeyRepeat", {rate, delay}); }
-void SimControls::ctlSetTextEntryMode(int32_t mode) { call("ctlSetTextEntryMode", {mode}); }
+void SimControls::ctlSetKeyRepeat(float rate, float delay) { call("ctlSetKeyRepeat", rate, delay); }
+void SimControls::ctlSetTextEntryMode(int32_t mode) { call("ctlSetTextEntryMode", mode); }
 int32_t SimControls::ctlIsTextEntryOpen() { return returns(call("ctlIsTextEntryOpen"), textEntryOpen); }
 void SimControls::ctlBeginTextEntry() {
     call("ctlBeginTextEntry");
@@ -89,11 +88,11 @@ void SimControls::ctlBeginTextEntry() {
     entryUpdatesLeft_ = entryOpenForUpdates;
 }
 void SimControls::ctlGetEntryText(char* buffer, int32_t size) {
-    call("ctlGetEntryText", {size});
+    call("ctlGetEntryText", size);
     copyText(entryText, buffer, size);
 }
 void SimControls::ctlSetCommandFilter(kv::CommandHandler f) {
-    call("ctlSetCommandFilter", {f ? Json("filter") : Json(nullptr)});
+    call("ctlSetCommandFilter", Text{f ? "filter" : nullptr});
     filter = f;
 }
 // Every control of the map, view commands included, has an event record:
@@ -106,11 +105,10 @@ kv::ControlEvent* SimControls::ctlGetControlEvent(int32_t controlId) {
         result = &events_[controlId];
         *result = kv::ControlEvent{{controlId, 1, 0, 0}};
     }
-    CallRecord& record = call("ctlGetControlEvent", {controlId});
-    record.hasResult = true;
-    record.result = toJson(result);
+    const RecordRef record = call("ctlGetControlEvent", controlId);
+    returns(record, result);
     return result;
 }
-void SimControls::ctlSetActive(int32_t on) { call("ctlSetActive", {on}); }
+void SimControls::ctlSetActive(int32_t on) { call("ctlSetActive", on); }
 
 }  // namespace kvsim

@@ -1,29 +1,28 @@
 #include "sim/sim_flight_modules.h"
 
-#include "sim/record_json.h"
 
 namespace kvsim {
 
-void SimForceFeedback::ffbLoadEffects(const char* fileName) { call("ffbLoadEffects", {text(fileName)}); }
+void SimForceFeedback::ffbLoadEffects(const char* fileName) { call("ffbLoadEffects", text(fileName)); }
 void SimForceFeedback::ffbUnloadEffects() { call("ffbUnloadEffects"); }
 void SimForceFeedback::ffbSetControlEvent(const kv::ControlEvent* event) {
-    call("ffbSetControlEvent", {toJson(event)});
+    call("ffbSetControlEvent", event);
 }
 void SimForceFeedback::ffbStopEffects() { call("ffbStopEffects"); }
 
-void SimHud::hudInit(const char* dataFileName) { call("hudInit", {text(dataFileName)}); }
+void SimHud::hudInit(const char* dataFileName) { call("hudInit", text(dataFileName)); }
 void SimHud::hudShutdown() { call("hudShutdown"); }
-void SimHud::hudSetViewPosition(const double* p) { call("hudSetViewPosition", {position(p)}); }
-void SimHud::hudSetViewOrientation(const float* m) { call("hudSetViewOrientation", {orientation(m)}); }
+void SimHud::hudSetViewPosition(const double* p) { call("hudSetViewPosition", position(p)); }
+void SimHud::hudSetViewOrientation(const float* m) { call("hudSetViewOrientation", orientation(m)); }
 void SimHud::hudRender() { call("hudRender"); }
 void SimHud::hudRenderMap() { call("hudRenderMap"); }
 
 void SimAvionics::avnUpdate() { call("avnUpdate"); }
 
-void SimComm::comInit(const char* dataFileName) { call("comInit", {text(dataFileName)}); }
+void SimComm::comInit(const char* dataFileName) { call("comInit", text(dataFileName)); }
 void SimComm::comShutdown() { call("comShutdown"); }
 void SimComm::comOpenRadioMenu() { call("comOpenRadioMenu"); }
-void SimComm::comUpdate(float clampedFrameTime) { call("comUpdate", {clampedFrameTime}); }
+void SimComm::comUpdate(float clampedFrameTime) { call("comUpdate", clampedFrameTime); }
 void SimComm::comRender() { call("comRender"); }
 
 void SimOptions::read() {
@@ -37,7 +36,7 @@ void SimOptions::optReloadOptions() {
 }
 
 kv::ConfigDocument* SimOptions::optGetDocument(kv::ConfigDocument** out) {
-    auto& r = call("optGetDocument");
+    const RecordRef r = call("optGetDocument");
     if (!document_) read();
     if (out) *out = document_.get();
     returns(r, handle(document_.get(), "document"));
@@ -45,7 +44,7 @@ kv::ConfigDocument* SimOptions::optGetDocument(kv::ConfigDocument** out) {
 }
 
 void SimOptions::optReleaseDocument(kv::ConfigDocument** out) {
-    call("optReleaseDocument", {out ? handle(*out, "document") : Json(nullptr)});
+    call("optReleaseDocument", handle(out ? *out : nullptr, "document"));
     if (out) *out = nullptr;
 }
 

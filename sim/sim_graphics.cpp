@@ -4,7 +4,6 @@
 
 #include "platform/workdir.h"
 #include "sim/image_file.h"
-#include "sim/record_json.h"
 #include "sim/sim_shell.h"
 
 namespace kvsim {
@@ -16,11 +15,11 @@ void SimCamera::cameraGetParams(kv::CameraParams** out) {
     if (out) *out = &params;
 }
 void SimCamera::cameraSetPosition(const double* p) {
-    call("cameraSetPosition", {SimPart::position(p)});
+    call("cameraSetPosition", SimPart::position(p));
     if (p) std::copy(p, p + 3, this->position);
 }
 void SimCamera::cameraSetOrientation(const float* m) {
-    call("cameraSetOrientation", {SimPart::orientation(m)});
+    call("cameraSetOrientation", SimPart::orientation(m));
     if (m) std::copy(m, m + 9, this->orientation);
 }
 void SimCamera::cameraGetPosition(double* p) {
@@ -28,12 +27,12 @@ void SimCamera::cameraGetPosition(double* p) {
     if (p) std::copy(this->position, this->position + 3, p);
 }
 void SimCamera::cameraApply() {
-    call("cameraApply", {toJson(&params)});
+    call("cameraApply", &params);
     applied = params;
 }
 
 void SimImage::imageDraw(float x, float y, float width, float height) {
-    call("imageDraw", {x, y, width, height});
+    call("imageDraw", x, y, width, height);
     ScreenFrame& frame = graphics_.drawing_;
     frame.hasPicture = true;
     frame.picture = file;
@@ -51,8 +50,6 @@ void SimDisplay::displayGetInfo(kv::DisplayInfo** out) {
 
 namespace {
 
-Json pair(const float* p) { return p ? Json{p[0], p[1]} : Json(nullptr); }
-Json color(const float* c) { return c ? Json{c[0], c[1], c[2], c[3]} : Json(nullptr); }
 
 void copyRect(const float* leftTop, const float* rightBottom, float* out) {
     out[0] = leftTop[0];
@@ -68,16 +65,16 @@ void copyRect(const float* leftTop, const float* rightBottom, float* out) {
 int32_t SimGraphics::gfxInitDisplay(kv::GraphicsSetup* setup, kv::DisplayOptions* options) {
     // The scenario's failure holds for every flight: the module then stops
     // with "Error Setting Graphics Display!".
-    return returns(call("gfxInitDisplay", {toJson(setup), toJson(options)}), world_.scenario.failDisplay ? 0 : 1);
+    return returns(call("gfxInitDisplay", setup, options), world_.scenario.failDisplay ? 0 : 1);
 }
-void SimGraphics::gfxConfigure(kv::GraphicsSetup* setup) { call("gfxConfigure", {toJson(setup)}); }
+void SimGraphics::gfxConfigure(kv::GraphicsSetup* setup) { call("gfxConfigure", setup); }
 void SimGraphics::gfxReleaseDisplay() { call("gfxReleaseDisplay"); }
 
 kv::Image* SimGraphics::gfxLoadImage(const char* fileName) {
-    auto& r = call("gfxLoadImage", {text(fileName)});
+    const RecordRef r = call("gfxLoadImage", text(fileName));
     int32_t width = 0, height = 0;
     if (!readImageSize(SimFileManager::findFile(fileName), &width, &height)) {
-        returns(r, Json(nullptr));
+        returns(r, nullptr);
         return nullptr;
     }
     images.push_back(std::make_unique<SimImage>(world_, *this, fileName, width, height));
@@ -87,7 +84,7 @@ kv::Image* SimGraphics::gfxLoadImage(const char* fileName) {
 }
 
 void SimGraphics::gfxReleaseImage(kv::Image** image) {
-    call("gfxReleaseImage", {image ? handle(*image, "image") : Json(nullptr)});
+    call("gfxReleaseImage", handle(image ? *image : nullptr, "image"));
     if (!image || !*image) return;
     images.erase(std::remove_if(images.begin(), images.end(),
                                 [&](const std::unique_ptr<SimImage>& i) { return i.get() == *image; }),
@@ -97,7 +94,7 @@ void SimGraphics::gfxReleaseImage(kv::Image** image) {
 }
 
 kv::Camera* SimGraphics::gfxCreateCamera(int32_t kind) {
-    auto& r = call("gfxCreateCamera", {kind});
+    const RecordRef r = call("gfxCreateCamera", kind);
     cameras.push_back(std::make_unique<SimCamera>(world_, kind));
     SimCamera* camera = cameras.back().get();
     camera->params.fieldOfView = 60.0f;
@@ -109,7 +106,7 @@ kv::Camera* SimGraphics::gfxCreateCamera(int32_t kind) {
 }
 
 void SimGraphics::gfxDestroyCamera(kv::Camera** camera) {
-    call("gfxDestroyCamera", {camera ? handle(*camera, "camera") : Json(nullptr)});
+    call("gfxDestroyCamera", handle(camera ? *camera : nullptr, "camera"));
     if (!camera || !*camera) return;
     kv::Camera* target = *camera;
     cameras.erase(std::remove_if(cameras.begin(), cameras.end(),
@@ -130,45 +127,45 @@ SimCamera* SimGraphics::find(const kv::Camera* camera) const {
 
 void SimGraphics::gfxSetCamera(kv::Camera* camera) {
     selected_ = find(camera);
-    call("gfxSetCamera", {handle(camera, "camera"), selected_ ? toJson(&selected_->params) : Json(nullptr)});
+    call("gfxSetCamera", handle(camera, "camera"), selected_ ? &selected_->params : nullptr);
 }
 
 kv::Display* SimGraphics::gfxGetDisplay() {
-    auto& r = call("gfxGetDisplay");
+    const RecordRef r = call("gfxGetDisplay");
     returns(r, handle(static_cast<kv::Display*>(&display), "display"));
     return &display;
 }
 
-void SimGraphics::gfxSetTextureLimit(int32_t resolution) { call("gfxSetTextureLimit", {resolution}); }
-void SimGraphics::gfxEnableTextureLimit(int32_t enable) { call("gfxEnableTextureLimit", {enable}); }
+void SimGraphics::gfxSetTextureLimit(int32_t resolution) { call("gfxSetTextureLimit", resolution); }
+void SimGraphics::gfxEnableTextureLimit(int32_t enable) { call("gfxEnableTextureLimit", enable); }
 void SimGraphics::gfxGetTextureSize(int32_t textureId, int32_t* width, int32_t* height) {
-    call("gfxGetTextureSize", {textureId});
+    call("gfxGetTextureSize", textureId);
     if (width) *width = 256;
     if (height) *height = 256;
 }
-void SimGraphics::gfxSetRenderTarget(int32_t textureId) { call("gfxSetRenderTarget", {textureId}); }
+void SimGraphics::gfxSetRenderTarget(int32_t textureId) { call("gfxSetRenderTarget", textureId); }
 void SimGraphics::gfxDrawRectFrame(const float* lt, const float* rb, const float* c) {
-    call("gfxDrawRectFrame", {pair(lt), pair(rb), color(c)});
+    call("gfxDrawRectFrame", Pair{lt}, Pair{rb}, Color{c});
     if (!lt || !rb) return;
     drawing_.hasBarOutline = true;
     copyRect(lt, rb, drawing_.barOutline);
     if (c) std::copy(c, c + 4, drawing_.barColor);
 }
 void SimGraphics::gfxFillRect(const float* lt, const float* rb, const float* c) {
-    call("gfxFillRect", {pair(lt), pair(rb), color(c)});
+    call("gfxFillRect", Pair{lt}, Pair{rb}, Color{c});
     if (!lt || !rb) return;
     drawing_.hasBarFill = true;
     copyRect(lt, rb, drawing_.barFill);
     if (c) std::copy(c, c + 4, drawing_.barColor);
 }
-void SimGraphics::gfxSetSceneMode(int32_t mode) { call("gfxSetSceneMode", {mode}); }
-void SimGraphics::gfxSetWorldMode(int32_t on) { call("gfxSetWorldMode", {on}); }
-void SimGraphics::gfxSetPassOption(int32_t option) { call("gfxSetPassOption", {option}); }
-void SimGraphics::gfxSetMirrorPass(int32_t on) { call("gfxSetMirrorPass", {on}); }
+void SimGraphics::gfxSetSceneMode(int32_t mode) { call("gfxSetSceneMode", mode); }
+void SimGraphics::gfxSetWorldMode(int32_t on) { call("gfxSetWorldMode", on); }
+void SimGraphics::gfxSetPassOption(int32_t option) { call("gfxSetPassOption", option); }
+void SimGraphics::gfxSetMirrorPass(int32_t on) { call("gfxSetMirrorPass", on); }
 int32_t SimGraphics::gfxGetPassOption() { return returns(call("gfxGetPassOption"), passOption); }
 
 int32_t SimGraphics::gfxSaveScreenshot(const char* fileName) {
-    auto& r = call("gfxSaveScreenshot", {text(fileName)});
+    const RecordRef r = call("gfxSaveScreenshot", text(fileName));
     if (!fileName || !*fileName) return returns<int32_t>(r, 0);
     char native[1024];
     if (!kv::toNativePath(fileName, native, sizeof native)) return returns<int32_t>(r, 0);
@@ -181,12 +178,12 @@ int32_t SimGraphics::gfxSaveScreenshot(const char* fileName) {
 }
 
 void SimGraphics::gfxSetDefaultColor(const int32_t* rgb) {
-    call("gfxSetDefaultColor", {rgb ? Json{rgb[0], rgb[1], rgb[2]} : Json(nullptr)});
+    call("gfxSetDefaultColor", Rgb{rgb});
 }
-void SimGraphics::gfxSetLightingEnable(int32_t on) { call("gfxSetLightingEnable", {on}); }
+void SimGraphics::gfxSetLightingEnable(int32_t on) { call("gfxSetLightingEnable", on); }
 void SimGraphics::gfxClearBuffers() { call("gfxClearBuffers"); }
 void SimGraphics::gfxApplyCamera() {
-    call("gfxApplyCamera", {selected_ ? toJson(&selected_->params) : Json(nullptr)});
+    call("gfxApplyCamera", selected_ ? &selected_->params : nullptr);
 }
 void SimGraphics::gfxClearDepth() { call("gfxClearDepth"); }
 void SimGraphics::gfxBeginFrame() {
@@ -208,19 +205,19 @@ void SimGraphics::gfxFlushObjects() { call("gfxFlushObjects"); }
 void SimGraphics::gfxDrawFarObjects() { call("gfxDrawFarObjects"); }
 void SimGraphics::gfxDrawTransparent() { call("gfxDrawTransparent"); }
 int32_t SimGraphics::gfxCreateFont(const kv::FontSettings* font) {
-    auto& r = call("gfxCreateFont", {toJson(font)});
+    const RecordRef r = call("gfxCreateFont", font);
     fonts.push_back(font ? *font : kv::FontSettings{});
     return returns(r, static_cast<int32_t>(fonts.size()));
 }
-void SimGraphics::gfxSelectFont(int32_t font) { call("gfxSelectFont", {font}); }
+void SimGraphics::gfxSelectFont(int32_t font) { call("gfxSelectFont", font); }
 void SimGraphics::gfxSetTextColor(const float* c) {
-    call("gfxSetTextColor", {color(c)});
+    call("gfxSetTextColor", Color{c});
     if (c) std::copy(c, c + 4, drawing_.textColor);
 }
 void SimGraphics::gfxBeginText() { call("gfxBeginText"); }
 void SimGraphics::gfxEndText() { call("gfxEndText"); }
 void SimGraphics::gfxDrawText(const char* s, float x, float y, int32_t zero, int32_t alignment) {
-    call("gfxDrawText", {text(s), x, y, zero, alignment});
+    call("gfxDrawText", text(s), x, y, zero, alignment);
     ScreenFrame::Text drawn;
     drawn.text = s ? s : "";
     drawn.x = x;

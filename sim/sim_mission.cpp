@@ -2,20 +2,19 @@
 
 namespace kvsim {
 
-void SimMission::msnLoadSpeech(const char* fileName) { call("msnLoadSpeech", {text(fileName)}); }
+void SimMission::msnLoadSpeech(const char* fileName) { call("msnLoadSpeech", text(fileName)); }
 void SimMission::msnUnload() { call("msnUnload"); }
 void SimMission::msnGetMissionSetup(kv::MissionSetup** out) {
-    auto& r = call("msnGetMissionSetup");
+    const RecordRef r = call("msnGetMissionSetup");
     const Scenario& scenario = world_.scenario;
     kv::MissionSetup* result = scenario.nullMissionSetup ? nullptr : &setup;
     setup.gameMode = scenario.gameMode;
     timing.screenshotIntervalSeconds = scenario.modeSeconds;
     setup.timing = withoutTiming ? nullptr : &timing;
     if (out) *out = result;
-    r.hasResult = true;
-    r.result = handle(result, "missionSetup");
+    returns(r, handle(result, "missionSetup"));
 }
-void SimMission::msnUpdate(float simulatedTime) { call("msnUpdate", {simulatedTime}); }
+void SimMission::msnUpdate(float simulatedTime) { call("msnUpdate", simulatedTime); }
 void SimMission::msnRenderUpper() { call("msnRenderUpper"); }
 void SimMission::msnRenderLower() { call("msnRenderLower"); }
 void SimMission::msnRenderMap() { call("msnRenderMap"); }
@@ -36,11 +35,10 @@ int32_t SimMission::msnCanSkipToNext() {
 }
 void SimMission::msnSkipToNext() { call("msnSkipToNext"); }
 const char* SimMission::msnGetLoadingImage() {
-    auto& r = call("msnGetLoadingImage");
+    const RecordRef r = call("msnGetLoadingImage");
     loadingImage_ = world_.scenario.loadingImage;
     const char* result = loadingImage_.empty() ? nullptr : loadingImage_.c_str();
-    r.hasResult = true;
-    r.result = text(result);
+    returns(r, text(result));
     return result;
 }
 kv::EnvironmentRecord* SimMission::msnGetInitialEnvironmentRecord(kv::EnvironmentRecord* record) {

@@ -24,7 +24,7 @@ void SimNetwork::netLeave() { call("netLeave"); }
 // The trace shows the bytes handed out (null for none): they reach the
 // module only through the options document it writes them into.
 void SimNetwork::netGetGameSettings(kv::HostGameSettings* settings) {
-    auto& r = call("netGetGameSettings");
+    const RecordRef r = call("netGetGameSettings");
     const auto& bytes = world_.scenario.hostGameplay;
     const bool handedOut = settings && bytes.size() == sizeof gameplay_;
     if (settings) *settings = kv::HostGameSettings{};
@@ -32,7 +32,7 @@ void SimNetwork::netGetGameSettings(kv::HostGameSettings* settings) {
         std::copy(bytes.begin(), bytes.end(), gameplay_);
         settings->gameplay = gameplay_;
     }
-    returns(r, handedOut ? Json(bytes) : Json(nullptr));
+    returns(r, Maybe<std::vector<uint8_t>>{handedOut ? &bytes : nullptr});
 }
 
 void SimNetwork::netFlush() { call("netFlush"); }
@@ -79,14 +79,14 @@ void SimNetwork::buildRecords() {
 }
 
 void SimNetwork::netEnumPlayers(kv::PlayerCallback callback) {
-    call("netEnumPlayers", {callback ? Json("callback") : Json(nullptr)});
+    call("netEnumPlayers", Text{callback ? "callback" : nullptr});
     buildRecords();
     for (std::size_t i = 0; callback && i < records_.size(); ++i)
         if (!callback(&records_[i])) break;
 }
 
 void SimNetwork::netSendChat(const char* s, int32_t recipient, int32_t minusOne) {
-    call("netSendChat", {text(s), recipient, minusOne});
+    call("netSendChat", text(s), recipient, minusOne);
     chatLines.push_back({s ? s : "", recipient});
 }
 

@@ -15,7 +15,7 @@ void* SimGameObject::interfaceOf(int32_t kind) {
 }
 
 int32_t SimGameObject::objectGetInterface(int32_t kind, void** iface) {
-    auto& r = call("objectGetInterface", {kind});
+    const RecordRef r = call("objectGetInterface", kind);
     void* found = interfaceOf(kind);
     if (iface) *iface = found;
     return returns<int32_t>(r, found ? 1 : 0);
@@ -28,13 +28,13 @@ int32_t SimGameObject::objectIsActive() {
 }
 int32_t SimGameObject::objectGetRenderFlags() { return returns(call("objectGetRenderFlags"), renderFlags); }
 void SimGameObject::objectSetRenderFlags(int32_t flags) {
-    call("objectSetRenderFlags", {flags});
+    call("objectSetRenderFlags", flags);
     renderFlags = flags;
 }
 int32_t SimGameObject::targetIsActive() { return returns(call("targetIsActive"), active); }
 int32_t SimGameObject::controlsGetState(int32_t attribute) {
     auto it = controlStates.find(attribute);
-    return returns(call("controlsGetState", {attribute}), it == controlStates.end() ? 0 : it->second);
+    return returns(call("controlsGetState", attribute), it == controlStates.end() ? 0 : it->second);
 }
 void SimGameObject::bodyGetPosition(double* p) {
     call("bodyGetPosition");
@@ -49,10 +49,10 @@ void SimGameObject::bodyGetOrientation(float* m) {
     if (m) std::copy(orientation, orientation + 9, m);
 }
 void SimGameObject::objectSendEvent(int32_t event, int32_t target, int32_t value) {
-    call("objectSendEvent", {event, target, value});
+    call("objectSendEvent", event, target, value);
 }
 int32_t SimGameObject::targetGetObjectId() { return returns(call("targetGetObjectId"), targetId); }
-void SimGameObject::viewAttachReset(int32_t a, int32_t b) { call("viewAttachReset", {a, b}); }
+void SimGameObject::viewAttachReset(int32_t a, int32_t b) { call("viewAttachReset", a, b); }
 
 SimGameObject& SimObjects::object(int32_t id) {
     auto& slot = objects[id];
@@ -89,18 +89,17 @@ void SimObjects::objReleaseObjects() {
 }
 int32_t SimObjects::objGetFlagByName(const char* name) {
     auto it = name ? world_.objectFlags.find(name) : world_.objectFlags.end();
-    return returns(call("objGetFlagByName", {text(name)}), it == world_.objectFlags.end() ? 0 : it->second);
+    return returns(call("objGetFlagByName", text(name)), it == world_.objectFlags.end() ? 0 : it->second);
 }
 kv::GameObject* SimObjects::objGetObject(int32_t objectId) {
-    auto& r = call("objGetObject", {objectId});
+    const RecordRef r = call("objGetObject", objectId);
     auto it = objects.find(objectId);
     kv::GameObject* result = it == objects.end() ? nullptr : static_cast<kv::GameObject*>(it->second.get());
-    r.hasResult = true;
-    r.result = handle(result, "object");
+    returns(r, handle(result, "object"));
     return result;
 }
 int32_t SimObjects::objGetObjectInterface(int32_t objectId, int32_t kind, void** iface) {
-    auto& r = call("objGetObjectInterface", {objectId, kind});
+    const RecordRef r = call("objGetObjectInterface", objectId, kind);
     auto it = objects.find(objectId);
     void* found = it == objects.end() ? nullptr : it->second->interfaceOf(kind);
     if (iface) *iface = found;
@@ -108,19 +107,19 @@ int32_t SimObjects::objGetObjectInterface(int32_t objectId, int32_t kind, void**
 }
 int32_t SimObjects::objGetPlayerObject() { return returns(call("objGetPlayerObject"), playerObject); }
 void SimObjects::objSetPlayerObject(int32_t objectId) {
-    call("objSetPlayerObject", {objectId});
+    call("objSetPlayerObject", objectId);
     playerObject = objectId;
 }
-void SimObjects::objSetPlayerControl(int32_t on) { call("objSetPlayerControl", {on}); }
+void SimObjects::objSetPlayerControl(int32_t on) { call("objSetPlayerControl", on); }
 void SimObjects::objUpdate(float stepTime) {
-    call("objUpdate", {stepTime});
+    call("objUpdate", stepTime);
     for (auto& entry : objects) {
         SimGameObject& object = *entry.second;
         if (!object.active) continue;
         for (int i = 0; i < 3; ++i) object.position[i] += static_cast<double>(object.velocity[i]) * stepTime;
     }
 }
-void SimObjects::objRender(float simulatedTime) { call("objRender", {simulatedTime}); }
+void SimObjects::objRender(float simulatedTime) { call("objRender", simulatedTime); }
 void SimObjects::objRenderShadows() { call("objRenderShadows"); }
 void SimObjects::objEndFrame() { call("objEndFrame"); }
 

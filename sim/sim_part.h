@@ -10,18 +10,19 @@ public:
     explicit SimPart(SimWorld& world) : world_(world) {}
 
 protected:
-    CallRecord& call(const char* op, Json args = Json::array()) {
-        return world_.log.call(op, std::move(args));
+    template <typename... Args>
+    RecordRef call(const char* op, const Args&... args) {
+        return world_.log.call(op, args...);
     }
     template <typename T>
-    T returns(CallRecord& record, T value) {
+    T returns(const RecordRef& record, T value) {
         return world_.log.returns(record, value);
     }
-    Json handle(const void* pointer, const char* kind) { return world_.log.handle(pointer, kind); }
-    static Json text(const char* s) { return CallLog::text(s); }
-    static Json position(const double* p) { return CallLog::position(p); }
-    static Json vector3(const float* v) { return CallLog::vector3(v); }
-    static Json orientation(const float* m) { return CallLog::orientation(m); }
+    static Handle handle(const void* pointer, const char* kind) { return Handle{pointer, kind}; }
+    static Text text(const char* s) { return Text{s}; }
+    static Position position(const double* p) { return Position{p}; }
+    static Vector3 vector3(const float* v) { return Vector3{v}; }
+    static Orientation orientation(const float* m) { return Orientation{m}; }
 
     SimWorld& world_;
 };

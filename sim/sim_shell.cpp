@@ -38,19 +38,18 @@ bool SimShell::present(const std::string& tag) const {
 
 int32_t SimShell::RegisterModule(kv::ModuleTag tag, void* module, int32_t arg) {
     const std::string name = tag ? tag : "";
-    auto& r = world_.log.call("RegisterModule", {CallLog::text(tag), world_.log.handle(module, "module"), arg});
+    const RecordRef r = world_.log.call("RegisterModule", Text{tag}, Handle{module, "module"}, arg);
     modules_[name] = module;
     return world_.log.returns<int32_t>(r, 1);
 }
 
 int32_t SimShell::UnregisterModule(kv::ModuleTag tag) {
-    auto& r = world_.log.call("UnregisterModule", {CallLog::text(tag)});
+    const RecordRef r = world_.log.call("UnregisterModule", Text{tag});
     const bool known = tag && modules_.erase(tag) != 0;
     return world_.log.returns<int32_t>(r, known ? 1 : 0);
 }
 
 int32_t SimShell::GetInterface(kv::ModuleTag tag, void** slot) {
-    auto& r = world_.log.call("GetInterface", {CallLog::text(tag)});
     void* iface = nullptr;
     std::string kind;
     if (tag && present(tag)) {
@@ -62,12 +61,13 @@ int32_t SimShell::GetInterface(kv::ModuleTag tag, void** slot) {
     }
     if (slot) *slot = iface;
     if (iface) ++held_[tag];
-    r.args.push_back(iface ? world_.log.handle(iface, kind) : Json(nullptr));
+    // The handle handed out is part of the record: it is logged once known.
+    const RecordRef r = world_.log.call("GetInterface", Text{tag}, Handle{iface, kind.c_str()});
     return world_.log.returns<int32_t>(r, iface ? 1 : 0);
 }
 
 int32_t SimShell::ReleaseInterface(kv::ModuleTag tag, void** slot) {
-    auto& r = world_.log.call("ReleaseInterface", {CallLog::text(tag)});
+    const RecordRef r = world_.log.call("ReleaseInterface", Text{tag});
     const bool ok = tag && slot && *slot && held(tag) > 0;
     if (ok) --held_[tag];
     return world_.log.returns<int32_t>(r, ok ? 1 : 0);
@@ -88,11 +88,11 @@ std::string lowerCase(std::string text) {
 }  // namespace
 
 int32_t SimApp::appUpdate() {
-    auto& r = world_.log.call("appUpdate");
+    const RecordRef r = world_.log.call("appUpdate");
     return world_.log.returns(r, stillGoing(++updates, world_.scenario.appEndsAfter));
 }
 int32_t SimApp::appIsRunning() {
-    auto& r = world_.log.call("appIsRunning");
+    const RecordRef r = world_.log.call("appIsRunning");
     return world_.log.returns(r, stillGoing(++runningQueries, world_.scenario.appStopsAfter));
 }
 int32_t SimApp::appQueryFlag() {
@@ -123,7 +123,7 @@ std::string SimDll::tagOf(const char* fileName) const {
 }
 
 int32_t SimDll::dllLoadModule(const char* fileName) {
-    auto& r = world_.log.call("dllLoadModule", {CallLog::text(fileName)});
+    const RecordRef r = world_.log.call("dllLoadModule", Text{fileName});
     const std::string tag = tagOf(fileName);
     const Scenario& scenario = world_.scenario;
     const bool refused = (tag == "HUD" && scenario.failHudModule) || (tag == "COM" && scenario.failCommModule);
@@ -138,7 +138,7 @@ int32_t SimDll::dllLoadModule(const char* fileName) {
 }
 
 void SimDll::dllUnloadModule(const char* fileName) {
-    world_.log.call("dllUnloadModule", {CallLog::text(fileName)});
+    world_.log.call("dllUnloadModule", Text{fileName});
     auto it = loaded_.find(SimFileManager::fileKey(fileName));
     if (it == loaded_.end()) return;
     if (--it->second.count > 0) return;
@@ -222,7 +222,7 @@ SimFileManager::~SimFileManager() {
 }
 
 int32_t SimFileManager::fmgOpenFile(const char* name, int32_t mode) {
-    auto& r = world_.log.call("fmgOpenFile", {CallLog::text(name), mode});
+    const RecordRef r = world_.log.call("fmgOpenFile", Text{name}, mode);
     const std::string path = findFile(name);
     std::FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "rb");
     if (!file) return world_.log.returns<int32_t>(r, -1);
@@ -232,7 +232,7 @@ int32_t SimFileManager::fmgOpenFile(const char* name, int32_t mode) {
 }
 
 void SimFileManager::fmgCloseFile(int32_t handle) {
-    world_.log.call("fmgCloseFile", {handle});
+    world_.log.call("fmgCloseFile", handle);
     auto it = open_.find(handle);
     if (it == open_.end()) return;
     std::fclose(it->second);
@@ -240,7 +240,7 @@ void SimFileManager::fmgCloseFile(int32_t handle) {
 }
 
 int32_t SimFileManager::fmgReadFile(int32_t handle, void* buffer, int32_t count) {
-    auto& r = world_.log.call("fmgReadFile", {handle, count});
+    const RecordRef r = world_.log.call("fmgReadFile", handle, count);
     auto it = open_.find(handle);
     if (it == open_.end() || !buffer || count <= 0) return world_.log.returns<int32_t>(r, 0);
     const std::size_t got = std::fread(buffer, 1, static_cast<std::size_t>(count), it->second);
@@ -248,12 +248,12 @@ int32_t SimFileManager::fmgReadFile(int32_t handle, void* buffer, int32_t count)
 }
 
 int32_t SimFileManager::fmgFileExists(const char* name, int32_t mode) {
-    auto& r = world_.log.call("fmgFileExists", {CallLog::text(name), mode});
+    const RecordRef r = world_.log.call("fmgFileExists", Text{name}, mode);
     return world_.log.returns<int32_t>(r, findFile(name).empty() ? 0 : 1);
 }
 
 int32_t SimFileManager::fmgGetFileSize(const char* name) {
-    auto& r = world_.log.call("fmgGetFileSize", {CallLog::text(name)});
+    const RecordRef r = world_.log.call("fmgGetFileSize", Text{name});
     const std::string path = findFile(name);
     std::error_code error;
     const auto size = path.empty() ? 0 : fs::file_size(path, error);
@@ -291,7 +291,7 @@ SimMemory::~SimMemory() {
 }
 
 void* SimMemory::memAlloc(int32_t size, int32_t reserved1, int32_t reserved2, const char* owner) {
-    auto& r = world_.log.call("memAlloc", {size, reserved1, reserved2, CallLog::text(owner)});
+    const RecordRef r = world_.log.call("memAlloc", size, reserved1, reserved2, Text{owner});
     const int32_t refuseAt = world_.scenario.failAllocation;
     const int32_t refuseFrom = world_.scenario.failAllocationsFrom;
     ++allocations;
@@ -300,12 +300,12 @@ void* SimMemory::memAlloc(int32_t size, int32_t reserved1, int32_t reserved2, co
     if (!refused && size >= 0) block = std::calloc(size > 0 ? static_cast<std::size_t>(size) : 1, 1);
     if (block && fillByte >= 0) std::memset(block, fillByte, static_cast<std::size_t>(size));
     if (block) world_.memBlocks[block] = owner ? owner : "";
-    world_.log.returns(r, world_.log.handle(block, "block"));
+    world_.log.returns(r, Handle{block, "block"});
     return block;
 }
 
 void SimMemory::memFree(void* block) {
-    world_.log.call("memFree", {world_.log.handle(block, "block")});
+    world_.log.call("memFree", Handle{block, "block"});
     auto it = world_.memBlocks.find(block);
     if (it == world_.memBlocks.end()) {
         ++world_.refusedFrees;
@@ -317,7 +317,7 @@ void SimMemory::memFree(void* block) {
 }
 
 void SimMemory::memReleaseOwner(const char* owner) {
-    world_.log.call("memReleaseOwner", {CallLog::text(owner)});
+    world_.log.call("memReleaseOwner", Text{owner});
     const std::string name = owner ? owner : "";
     if (world_.beforeReleaseOwner) world_.beforeReleaseOwner(name);
     for (auto it = world_.memBlocks.begin(); it != world_.memBlocks.end();) {
@@ -332,7 +332,7 @@ void SimMemory::memReleaseOwner(const char* owner) {
 }
 
 void SimMemory::memCheckpoint(const char* label) {
-    world_.log.call("memCheckpoint", {CallLog::text(label)});
+    world_.log.call("memCheckpoint", Text{label});
     if (world_.onCheckpoint) world_.onCheckpoint(label ? label : "");
 }
 

@@ -1,7 +1,6 @@
 #include "sim/sim_text.h"
 
 #include "config/strings.h"
-#include "sim/record_json.h"
 #include "sim/sim_shell.h"
 #include "sim/sim_text_util.h"
 
@@ -21,7 +20,7 @@ const std::string* SimText::textOf(const char* fileName, int32_t id) const {
 }
 
 void SimText::txtLoadTextFile(const char* fileName) {
-    call("txtLoadTextFile", {text(fileName)});
+    call("txtLoadTextFile", text(fileName));
     std::lock_guard<std::mutex> held(mutex_);
     const std::string key = SimFileManager::fileKey(fileName);
     if (key.empty()) return;
@@ -49,14 +48,14 @@ void SimText::txtLoadTextFile(const char* fileName) {
 }
 
 void SimText::txtUnloadTextFile(const char* fileName) {
-    call("txtUnloadTextFile", {text(fileName)});
+    call("txtUnloadTextFile", text(fileName));
     std::lock_guard<std::mutex> held(mutex_);
     auto it = tables_.find(SimFileManager::fileKey(fileName));
     if (it != tables_.end() && --it->second->loads <= 0) tables_.erase(it);
 }
 
 int32_t SimText::txtGetStringId(const char* fileName, const char* name) {
-    auto& record = call("txtGetStringId", {text(fileName), text(name)});
+    const RecordRef record = call("txtGetStringId", text(fileName), text(name));
     std::lock_guard<std::mutex> held(mutex_);
     const Table* table = find(fileName);
     int32_t id = -1;
@@ -72,21 +71,21 @@ int32_t SimText::txtGetStringId(const char* fileName, const char* name) {
 }
 
 void SimText::txtGetIndexedString(const char* fileName, int32_t id, char* buffer, int32_t size) {
-    call("txtGetIndexedString", {text(fileName), id, size});
+    call("txtGetIndexedString", text(fileName), id, size);
     std::lock_guard<std::mutex> held(mutex_);
     if (const std::string* s = textOf(fileName, id)) copyText(*s, buffer, size);
 }
 
 const char* SimText::txtGetString(const char* fileName, int32_t id) {
-    auto& record = call("txtGetString", {text(fileName), id});
+    const RecordRef record = call("txtGetString", text(fileName), id);
     std::lock_guard<std::mutex> held(mutex_);
     const std::string* s = textOf(fileName, id);
-    returns(record, s ? Json(*s) : Json(nullptr));
+    returns(record, s ? Text{s->c_str(), s->size()} : Text{nullptr});
     return s ? s->c_str() : nullptr;
 }
 
 void SimText::txtFormatTime(const kv::TimeRecord* time, char* buffer, int32_t size, int32_t style) {
-    call("txtFormatTime", {toJson(time), size, style});
+    call("txtFormatTime", time, size, style);
     char line[32] = "";
     if (time) {
         const auto wrap = [](int32_t value, int32_t range) { return (value % range + range) % range; };
@@ -103,14 +102,14 @@ void SimText::txtFormatTime(const kv::TimeRecord* time, char* buffer, int32_t si
 
 // ---- messages ----
 
-void SimMessages::msgLoadMessageSystem(const char* fileName) { call("msgLoadMessageSystem", {text(fileName)}); }
+void SimMessages::msgLoadMessageSystem(const char* fileName) { call("msgLoadMessageSystem", text(fileName)); }
 void SimMessages::msgUnloadMessageSystem() { call("msgUnloadMessageSystem"); }
 void SimMessages::msgShowText(const char* fmt, ...) {
     va_list args;
     va_start(args, fmt);
     const std::string line = formatLine(fmt, args);
     va_end(args);
-    call("msgShowText", {text(fmt), line});
+    call("msgShowText", text(fmt), line);
     std::lock_guard<std::mutex> held(mutex_);
     shown.push_back(line);
 }
@@ -119,9 +118,9 @@ void SimMessages::msgShowEntryLine(const char* fmt, ...) {
     va_start(args, fmt);
     const std::string line = formatLine(fmt, args);
     va_end(args);
-    call("msgShowEntryLine", {text(fmt), line});
+    call("msgShowEntryLine", text(fmt), line);
 }
-void SimMessages::msgUpdate(float clampedFrameTime) { call("msgUpdate", {clampedFrameTime}); }
+void SimMessages::msgUpdate(float clampedFrameTime) { call("msgUpdate", clampedFrameTime); }
 void SimMessages::msgRender() { call("msgRender"); }
 
 }  // namespace kvsim

@@ -71,22 +71,22 @@ void SimFade::start() {
 }
 
 void SimFade::fadSetFadeTime(float seconds) {
-    call("fadSetFadeTime", {seconds});
+    call("fadSetFadeTime", seconds);
     fadeTime_ = seconds;
 }
 
 void SimFade::fadStartFadeOut(int32_t zero) {
-    call("fadStartFadeOut", {zero});
+    call("fadStartFadeOut", zero);
     start();
 }
 
 void SimFade::fadStartFadeIn(int32_t zero) {
-    call("fadStartFadeIn", {zero});
+    call("fadStartFadeIn", zero);
     start();
 }
 
 int32_t SimFade::fadStep(int32_t clockTime) {
-    auto& record = call("fadStep", {clockTime});
+    const RecordRef record = call("fadStep", clockTime);
     if (!running_) return returns<int32_t>(record, 1);
     ++steps;
     // NaN compares false both ways: it counts as no fade time at all.
@@ -96,6 +96,6 @@ int32_t SimFade::fadStep(int32_t clockTime) {
     return returns<int32_t>(record, done ? 1 : 0);
 }
 
-void SimFade::fadUpdate(float clampedFrameTime) { call("fadUpdate", {clampedFrameTime}); }
+void SimFade::fadUpdate(float clampedFrameTime) { call("fadUpdate", clampedFrameTime); }
 
 }  // namespace kvsim

@@ -50,7 +50,7 @@ SimGameObject* SimViews::viewedObject() const {
 }
 
 void SimViews::vmgLoadViewList(const char* fileName) {
-    call("vmgLoadViewList", {text(fileName)});
+    call("vmgLoadViewList", text(fileName));
     viewNames.clear();
     selections.clear();
     viewControlsEnabled = 1;
@@ -62,18 +62,18 @@ int32_t SimViews::vmgCreateView(const char* name, int32_t objectId, int32_t one)
     const int32_t view = static_cast<int32_t>(viewNames.size()) + 1;
     viewNames[view] = name ? name : "";
     viewObjects_[view] = objectId;
-    return returns(call("vmgCreateView", {text(name), objectId, one}), view);
+    return returns(call("vmgCreateView", text(name), objectId, one), view);
 }
 void SimViews::vmgSelectView(int32_t view) {
-    call("vmgSelectView", {view});
+    call("vmgSelectView", view);
     select(view);
 }
 void SimViews::vmgSelectPlayerView(int32_t view) {
-    call("vmgSelectPlayerView", {view});
+    call("vmgSelectPlayerView", view);
     select(view);
 }
 void SimViews::vmgHandleCommand(int32_t commandId) {
-    call("vmgHandleCommand", {commandId});
+    call("vmgHandleCommand", commandId);
     if (!isViewCommandId(commandId)) return;
     // A view key switches to that view of the player's aircraft.
     selections.push_back(kViewCommands[commandId - kFirstViewCommandId]);
@@ -82,13 +82,13 @@ void SimViews::vmgHandleCommand(int32_t commandId) {
     selectedObject_ = -1;
 }
 int32_t SimViews::vmgIsViewCommand(int32_t commandId) {
-    return returns(call("vmgIsViewCommand", {commandId}), isViewCommandId(commandId) ? 1 : 0);
+    return returns(call("vmgIsViewCommand", commandId), isViewCommandId(commandId) ? 1 : 0);
 }
 void SimViews::vmgEnableViewControls(int32_t on) {
-    call("vmgEnableViewControls", {on});
+    call("vmgEnableViewControls", on);
     viewControlsEnabled = on;
 }
-void SimViews::vmgUpdate(float rawFrameTime) { call("vmgUpdate", {rawFrameTime}); }
+void SimViews::vmgUpdate(float rawFrameTime) { call("vmgUpdate", rawFrameTime); }
 int32_t SimViews::vmgIsCockpitView() {
     int32_t cockpit = cockpitView;
     if (cockpit == -1) {
@@ -98,7 +98,7 @@ int32_t SimViews::vmgIsCockpitView() {
     }
     return returns(call("vmgIsCockpitView"), cockpit);
 }
-void SimViews::vmgRenderCockpit(int32_t showCockpit) { call("vmgRenderCockpit", {showCockpit}); }
+void SimViews::vmgRenderCockpit(int32_t showCockpit) { call("vmgRenderCockpit", showCockpit); }
 float SimViews::vmgGetFieldOfView() { return returns(call("vmgGetFieldOfView"), 60.0f); }
 int32_t SimViews::vmgGetViewObject() {
     const SimGameObject* viewed = viewedObject();

@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #ifdef _WIN32
 #include <io.h>
@@ -34,7 +35,6 @@
 #include "tools/korvane_host_flights.h"
 #include "tools/korvane_host_progress.h"
 #include "tools/korvane_host_summary.h"
-#include "tools/korvane_host_tap.h"
 #include "tools/korvane_host_timeline.h"
 
 namespace fs = std::filesystem;
@@ -132,6 +132,30 @@ std::string helpFooter() {
            kvsim::scenarioKeysText();
 }
 
+// The call log as a run uses it: written to the trace file when there is
+// one (and otherwise not recorded at all), watched by the observers that
+// count, draw the loading bar and build the timeline. Until the end of the
+// run, also when it ends early: the observers and the file go before the
+// host does.
+class RunLog {
+public:
+    RunLog(kvsim::CallLog& log, std::ostream* trace, const std::vector<kvsim::CallObserver*>& observers)
+        : log_(log), observers_(observers) {
+        for (kvsim::CallObserver* observer : observers_) log_.addObserver(observer);
+        log_.setMode(trace ? kvsim::CallLog::Mode::Streaming : kvsim::CallLog::Mode::Off, trace);
+    }
+    ~RunLog() {
+        log_.setMode(kvsim::CallLog::Mode::Off);
+        for (kvsim::CallObserver* observer : observers_) log_.removeObserver(observer);
+    }
+    RunLog(const RunLog&) = delete;
+    RunLog& operator=(const RunLog&) = delete;
+
+private:
+    kvsim::CallLog& log_;
+    std::vector<kvsim::CallObserver*> observers_;
+};
+
 struct Options {
     std::string scenario;
     std::optional<int32_t> frames;
@@ -159,25 +183,21 @@ int run(const Options& options, const char* argv0) {
     kvsim::SimHost host(scenario);
     kvsim::ModuleDriver driver(host, library.entryPoints());
 
-    // Every record passes the tap: on to the trace file, and to the
-    // observers that count, draw the loading bar and build the timeline.
-    kvhost::TraceTap tap(traceFile.get());
-    std::ostream tapStream(&tap);
     kvhost::FlightCounts counts;
-    tap.addObserver(&counts);
+    std::vector<kvsim::CallObserver*> observers{&counts};
     std::unique_ptr<kvhost::Timeline> timeline;
     if (timelineFile) {
         timeline = std::make_unique<kvhost::Timeline>(*timelineFile, [&host] { return host.world.time; });
-        tap.addObserver(timeline.get());
+        observers.push_back(timeline.get());
     }
     std::unique_ptr<kvhost::LoadingBar> bar;
     if (!options.quiet && isTerminal(stdout)) {
         bar = std::make_unique<kvhost::LoadingBar>(stdout, [&host]() -> const kvsim::ScreenFrame& {
             return host.graphics.lastScreen;
         });
-        tap.addObserver(bar.get());
+        observers.push_back(bar.get());
     }
-    host.log().setMode(kvsim::CallLog::Mode::Streaming, &tapStream);
+    RunLog runLog(host.log(), traceFile.get(), observers);
 
     // Before binding: the module looks for the trace hook as it is bound.
     kvhost::setTraceLog(&host.log());
@@ -201,7 +221,6 @@ int run(const Options& options, const char* argv0) {
     kvhost::setTraceLog(nullptr);
     if (!result) throw UsageError{libraryPath + " did not register its engine object \"FLT\""};
     host.log().flush();
-    host.log().setMode(kvsim::CallLog::Mode::Off);
     if (timeline) timeline->finish();
     return *result;
 }

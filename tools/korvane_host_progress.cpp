@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace kvhost {
 
@@ -42,16 +43,16 @@ std::string loadingLine(const kvsim::ScreenFrame& frame, int barWidth) {
     return line;
 }
 
-void LoadingBar::onLine(const TraceLine& line) {
-    if (!loading_ || line.kind() != TraceLine::Kind::Call) return;
-    if (line.name() == "memCheckpoint") {
-        const kvsim::Json& j = line.json();
-        if (j.is_object() && j.contains("args") && j["args"].is_array() && !j["args"].empty() &&
-            j["args"][0] == "End of _LoadKorvane")
+void LoadingBar::onRecord(const kvsim::LoggedRecord& record) {
+    if (!loading_ || record.late || record.kind != kvsim::RecordKind::Call) return;
+    if (std::strcmp(record.name, "memCheckpoint") == 0) {
+        const char kLoadEnd[] = "End of _LoadKorvane";
+        const kvsim::FirstArgument& label = record.first;
+        if (label.text && label.length == sizeof kLoadEnd - 1 && std::memcmp(label.text, kLoadEnd, label.length) == 0)
             finish();
         return;
     }
-    if (line.name() != "gfxPresent") return;
+    if (std::strcmp(record.name, "gfxPresent") != 0) return;
     const std::string text = loadingLine(screen_(), 30);
     if (text.empty() || text == shown_) return;
     shown_ = text;

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "sim/sim_graphics.h"
-#include "tools/korvane_host_tap.h"
+#include "sim/call_log.h"
 
 namespace kvhost {
 
@@ -19,7 +19,7 @@ namespace kvhost {
 // its texts only.
 std::string loadingLine(const kvsim::ScreenFrame& frame, int barWidth);
 
-class LoadingBar : public TraceObserver {
+class LoadingBar : public kvsim::CallObserver {
 public:
     // screen gives the graphics module's last presented 2D frame.
     LoadingBar(std::FILE* out, std::function<const kvsim::ScreenFrame&()> screen)
@@ -28,7 +28,7 @@ public:
     void flyBegin() { loading_ = true; shown_.clear(); }
     // Ends the line of a load that never reached its end.
     void flyEnd() { finish(); }
-    void onLine(const TraceLine& line) override;
+    void onRecord(const kvsim::LoggedRecord& record) override;
 
 private:
     void finish();

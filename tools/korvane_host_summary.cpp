@@ -2,32 +2,42 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace kvhost {
 
-void FlightCounts::onLine(const TraceLine& line) {
-    if (line.kind() == TraceLine::Kind::Host) {
-        commands += line.name() == "command";
+void FlightCounts::onRecord(const kvsim::LoggedRecord& record) {
+    if (record.late) return;
+    const char* op = record.name;
+    if (record.kind == kvsim::RecordKind::Host) {
+        commands += std::strcmp(op, "command") == 0;
         return;
     }
-    if (line.kind() != TraceLine::Kind::Call) return;
-    const std::string& op = line.name();
-    if (op == "objEndFrame") {
-        ++frames;
-    } else if (op == "wldUpdate") {
-        ++substeps;
-    } else if (op == "msnUpdate") {
+    if (record.kind != kvsim::RecordKind::Call) return;
+    // Every call of the module passes here: the first letter sorts out
+    // nearly all of them before any name is compared.
+    switch (op[0]) {
+    case 'o':
+        frames += std::strcmp(op, "objEndFrame") == 0;
+        break;
+    case 'w':
+        substeps += std::strcmp(op, "wldUpdate") == 0;
+        break;
+    case 'm':
         // A frame's simulated time is never negative or NaN once the module
         // has clamped it; the sum would hide one that slipped through.
-        simulated += line.firstNumber(std::nan(""));
-    } else if (op == "msgShowText") {
-        ++messages;
-    } else if (op == "netSendChat") {
-        ++chat;
-    } else if (op == "gfxSaveScreenshot") {
-        const kvsim::Json& j = line.json();
-        auto ret = j.is_object() ? j.find("ret") : j.end();
-        screenshots += ret != j.end() && ret->is_number() && ret->get<double>() != 0.0;
+        if (std::strcmp(op, "msnUpdate") == 0) simulated += record.first.number;
+        messages += std::strcmp(op, "msgShowText") == 0;
+        break;
+    case 'n':
+        chat += std::strcmp(op, "netSendChat") == 0;
+        break;
+    case 'g':
+        if (std::strcmp(op, "gfxSaveScreenshot") == 0)
+            screenshots += record.hasResult && !std::isnan(record.result) && record.result != 0.0;
+        break;
+    default:
+        break;
     }
 }
 

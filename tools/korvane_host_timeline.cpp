@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace kvhost {
 
@@ -121,25 +122,21 @@ void Timeline::endFrame(const Moment& at) {
     ++frame_;
 }
 
-void Timeline::onLine(const TraceLine& line) {
-    if (!inFly_ || finished_) return;
+void Timeline::onRecord(const kvsim::LoggedRecord& record) {
+    if (!inFly_ || finished_ || record.late) return;
     const Moment before = lastMoment_;
     const Moment at = now();
-    if (line.kind() == TraceLine::Kind::Host && line.name() == "command") {
-        const kvsim::Json& j = line.json();
+    const char* op = record.name;
+    const kvsim::FirstArgument& first = record.first;
+    if (record.kind == kvsim::RecordKind::Host && std::strcmp(op, "command") == 0) {
         std::string name = "command";
-        if (j.is_object() && j.contains("args") && j["args"].is_array() && !j["args"].empty() && j["args"][0].is_string())
-            name += " " + j["args"][0].get<std::string>();
+        if (first.text) name.append(" ").append(first.text, first.length);
         instant(name, at);
         return;
     }
-    if (line.kind() != TraceLine::Kind::Call) return;
-    const std::string& op = line.name();
-    if (op == "memCheckpoint") {
-        const kvsim::Json& j = line.json();
-        std::string label = "checkpoint";
-        if (j.is_object() && j.contains("args") && j["args"].is_array() && !j["args"].empty() && j["args"][0].is_string())
-            label = j["args"][0].get<std::string>();
+    if (record.kind != kvsim::RecordKind::Call) return;
+    if (std::strcmp(op, "memCheckpoint") == 0) {
+        const std::string label = first.text ? std::string(first.text, first.length) : "checkpoint";
         if (label == "Start of _LoadKorvane" && !loading_) {
             loading_ = true;
             loadBegin_ = at;
@@ -149,21 +146,22 @@ void Timeline::onLine(const TraceLine& line) {
         return;
     }
     if (!loaded_) return;
-    if (op == "clkUpdate" && !unloading_) {
+    const auto is = [op](const char* name) { return std::strcmp(op, name) == 0; };
+    if (is("clkUpdate") && !unloading_) {
         if (inFrame_) endFrame(before);
         // The line comes once clkUpdate has returned: the clock has moved
         // on by this frame's time, which the frame covers.
         inFrame_ = true;
         frameBegin_ = Moment{before.virtualUs, at.wallUs};
-    } else if (op == "objUpdate" && inFrame_) {
+    } else if (is("objUpdate") && inFrame_) {
         subStepWall_ = at.wallUs;
-    } else if (op == "wldUpdate" && inFrame_) {
-        subSteps_.push_back(SubStep{line.firstNumber(0.0), subStepWall_, at.wallUs});
-    } else if (op == "ptsUpdate" && inFrame_ && !subSteps_.empty()) {
+    } else if (is("wldUpdate") && inFrame_) {
+        subSteps_.push_back(SubStep{std::isnan(first.number) ? 0.0 : first.number, subStepWall_, at.wallUs});
+    } else if (is("ptsUpdate") && inFrame_ && !subSteps_.empty()) {
         subSteps_.back().wallEnd = at.wallUs;
-    } else if (op == "objEndFrame" && inFrame_) {
+    } else if (is("objEndFrame") && inFrame_) {
         endFrame(at);
-    } else if (op == "sndStopStream" && !unloading_) {
+    } else if (is("sndStopStream") && !unloading_) {
         if (inFrame_) endFrame(before);
         unloading_ = true;
         unloadBegin_ = at;

@@ -1,5 +1,6 @@
 // A Chrome trace-event file (it opens in Perfetto or chrome://tracing) of
-// the flights korvane-host runs, derived from the call log's records:
+// the flights korvane-host runs, derived from the call log's records as
+// they complete, the same records its trace file is written from:
 //
 //   Fly          one span per Fly call (from the host's side)
 //     load       "Start of _LoadKorvane" to "End of _LoadKorvane" (or to the
@@ -24,11 +25,11 @@
 #include <string>
 #include <vector>
 
-#include "tools/korvane_host_tap.h"
+#include "sim/call_log.h"
 
 namespace kvhost {
 
-class Timeline : public TraceObserver {
+class Timeline : public kvsim::CallObserver {
 public:
     // clock gives the stand-in clock's time in seconds.
     Timeline(std::ostream& out, std::function<double()> clock);
@@ -41,7 +42,7 @@ public:
     // Closes the file's JSON; nothing is written after it.
     void finish();
 
-    void onLine(const TraceLine& line) override;
+    void onRecord(const kvsim::LoggedRecord& record) override;
 
 private:
     struct Moment {

@@ -1,3 +1,4 @@
+#include <cmath>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -48,18 +49,20 @@ private:
     kvsim::SimHost& host_;
 };
 
-TEST(CallLog, RecordsStayPutWhileTheLogGrows) {
+TEST(CallLog, ResultsFindTheirRecordWhileTheLogGrows) {
     CallLog log;
-    auto& outer = log.call("netEnumPlayers");
+    const auto outer = log.call("netEnumPlayers");
     // Calls made before the outer one has its result, as a callback makes.
-    for (int i = 0; i < 5000; ++i) log.returns(log.call("inner", {i}), i);
+    for (int i = 0; i < 5000; ++i) log.returns(log.call("inner", i), i);
     EXPECT_EQ(log.returns(outer, 3), 3);
     ASSERT_EQ(log.records().size(), 5001u);
     EXPECT_EQ(log.records().front().result, 3);
+    EXPECT_TRUE(log.records().front().lateResult);
     EXPECT_EQ(log.records().back().args[0], 4999);
+    EXPECT_FALSE(log.records().back().lateResult);
 
     // A host call whose engine calls the host 200 times: its result lands on
-    // its own record, in memory and streamed alike.
+    // its own record.
     kvsim::SimHost host;
     BusyEngine engine(host);
     host.shell.RegisterModule("FLT", static_cast<kv::FlightModuleInterface*>(&engine), 0);
@@ -71,47 +74,111 @@ TEST(CallLog, RecordsStayPutWhileTheLogGrows) {
     EXPECT_EQ(host.log().count("memAlloc"), 200u);
 }
 
-TEST(CallLog, StreamingWritesEachRecordOnceCompleteAndKeepsMemoryFlat) {
+TEST(CallLog, StreamingWritesEachRecordOnceCompleteAndKeepsNothing) {
     std::ostringstream out;
+    int block = 0;
     {
         CallLog log;
         log.setMode(CallLog::Mode::Streaming, &out);
-        log.returns(log.call("appUpdate"), 1);  // out at once with its result
-        EXPECT_EQ(out.str(), "{\"op\":\"appUpdate\",\"args\":[],\"ret\":1}\n");
-        auto& r = log.call("memAlloc", {8, 0, 0, "FLT"});
-        r.hasResult = true;  // set directly, as some simulated modules do
-        r.result = log.handle(&r, "block");
-        log.call("fmgCloseFile", {3});  // the next record sends the one before
-        const std::size_t fly = log.hostCall("Fly", {"dir", nullptr});
+        log.returns(log.call("appUpdate"), 1);  // complete with its result
+        const auto alloc = log.call("memAlloc", 8, 0, 0, "FLT");
+        log.returns(alloc, kvsim::Handle{&block, "block"});
+        log.call("fmgCloseFile", 3);  // complete once the next record starts
+        const std::size_t fly = log.hostCall("Fly", "dir", nullptr);
         log.trace("Error Reading \"flight\"!");
         log.hostReturns<int32_t>(fly, 1);  // too late for its line: a line of its own
-        log.call("netEnumPlayers");
-        for (std::size_t i = 0; i < 3 * CallLog::kStreamWindow; ++i) log.call("gfxBeginScene");
-        EXPECT_LE(log.records().size(), CallLog::kStreamWindow + 1) << "memory stays flat";
+        const auto enumerate = log.call("netEnumPlayers");
+        log.call("memFree", kvsim::Handle{&block, "block"});
+        log.returns(enumerate, 0);  // late as well
+        for (int i = 0; i < 100000; ++i) log.call("gfxBeginScene");
+        EXPECT_TRUE(log.records().empty()) << "nothing is kept";
+        EXPECT_GT(out.str().size(), 3000000u) << "the text goes out in blocks as it grows";
     }  // the last record goes out with the log
     const auto lines = linesOf(out.str());
-    ASSERT_EQ(lines.size(), 7u + 3 * CallLog::kStreamWindow);
+    ASSERT_EQ(lines.size(), 9u + 100000);
+    EXPECT_EQ(lines[0], "{\"op\":\"appUpdate\",\"args\":[],\"ret\":1}");
     EXPECT_EQ(lines[1], "{\"op\":\"memAlloc\",\"args\":[8,0,0,\"FLT\"],\"ret\":\"block:1\"}");
     EXPECT_EQ(lines[2], "{\"op\":\"fmgCloseFile\",\"args\":[3]}");
     EXPECT_EQ(lines[3], "{\"host\":\"Fly\",\"args\":[\"dir\",null]}");
     EXPECT_EQ(lines[4], "{\"trace\":\"Error Reading \\\"flight\\\"!\"}");
     EXPECT_EQ(lines[5], "{\"host\":\"Fly\",\"ret\":1}");
     EXPECT_EQ(lines[6], "{\"op\":\"netEnumPlayers\",\"args\":[]}");
+    EXPECT_EQ(lines[7], "{\"op\":\"memFree\",\"args\":[\"block:1\"]}");
+    EXPECT_EQ(lines[8], "{\"op\":\"netEnumPlayers\",\"ret\":0}");
     EXPECT_EQ(lines.back(), "{\"op\":\"gfxBeginScene\",\"args\":[]}");
     for (const auto& line : lines) EXPECT_NO_THROW(Json::parse(line)) << line;
 }
 
-TEST(CallLog, StreamedFlightMatchesTheOneKeptInMemory) {
-    // The same flight, once kept and once streamed, gives the same lines
-    // (a result that came back in time is on its record in both).
+// Records as an observer saw them, one line each.
+class SeenRecords : public kvsim::CallObserver {
+public:
+    void onRecord(const kvsim::LoggedRecord& r) override {
+        std::ostringstream line;
+        line << static_cast<int>(r.kind) << (r.late ? " late " : " ") << r.name;
+        if (!std::isnan(r.first.number)) line << " first=" << r.first.number;
+        if (r.first.text) line << " first='" << std::string(r.first.text, r.first.length) << "'";
+        if (r.hasResult) line << " ret=" << r.result;
+        lines.push_back(line.str());
+    }
+    std::vector<std::string> lines;
+};
+
+TEST(CallLog, ObserversSeeTheSameCompletedRecordsInEveryMode) {
+    // A record is seen once it is complete, with its first argument and its
+    // result, whether the log keeps it, streams it or records nothing.
+    std::vector<std::vector<std::string>> seen;
+    for (CallLog::Mode mode : {CallLog::Mode::Off, CallLog::Mode::Streaming, CallLog::Mode::InMemory}) {
+        std::ostringstream out;
+        SeenRecords observer;
+        CallLog log;
+        log.setMode(mode, &out);
+        log.addObserver(&observer);
+        log.call("wldUpdate", 0.25f);
+        log.returns(log.call("gfxSaveScreenshot", "shot001.pgm"), 1);
+        // The caller's text is gone before the record completes.
+        log.call("memCheckpoint", std::string("Start of _LoadKorvane"));
+        EXPECT_EQ(observer.lines.size(), 2u) << "the checkpoint is seen once the next record starts";
+        const std::size_t command = log.hostCall("command", std::string("MAP"));
+        log.call("vmgHandleCommand", 7);
+        log.hostReturns(command, 0);
+        log.trace("no text");
+        log.call("objEndFrame");
+        log.flush();
+        log.removeObserver(&observer);
+        log.call("objEndFrame");
+        log.flush();
+        seen.push_back(observer.lines);
+    }
+    const std::vector<std::string> expected = {
+        "0 wldUpdate first=0.25",
+        "0 gfxSaveScreenshot first='shot001.pgm' ret=1",
+        "0 memCheckpoint first='Start of _LoadKorvane'",
+        "1 command first='MAP'",
+        "0 vmgHandleCommand first=7",
+        "1 late command ret=0",
+        "2 no text",
+        "0 objEndFrame",
+    };
+    EXPECT_EQ(seen[0], expected) << "Off";
+    EXPECT_EQ(seen[1], expected) << "Streaming";
+    EXPECT_EQ(seen[2], expected) << "InMemory";
+}
+
+TEST(CallLog, KeptRecordsWriteAsTheyStream) {
+    // Results that came in time sit on their record; late ones follow where
+    // they came, as Streaming writes them.
     std::string kept;
     std::ostringstream streamed;
     for (bool streaming : {false, true}) {
         kvsim::SimHost host;
         if (streaming) host.log().setMode(CallLog::Mode::Streaming, &streamed);
+        BusyEngine engine(host);
+        engine.calls = 3;
         kvsim::ModuleDriver driver{host, kvsim::ModuleEntryPoints{InitDLL, ExitDLL}};
         driver.initDll(1);
+        host.shell.RegisterModule("FLT", static_cast<kv::FlightModuleInterface*>(&engine), 0);
         driver.setRunState(2);
+        driver.fly("dir", "flight");
         driver.getFlightDirectory(16);
         driver.exitDll();
         host.log().flush();
@@ -122,7 +189,8 @@ TEST(CallLog, StreamedFlightMatchesTheOneKeptInMemory) {
         }
     }
     EXPECT_EQ(streamed.str(), kept);
-    EXPECT_NE(kept.find("{\"trace\":\"Korvane DLL Initialized...\"}"), std::string::npos);
+    EXPECT_NE(kept.find("{\"trace\":\"flown 3\"}\n{\"host\":\"Fly\",\"ret\":7}\n"), std::string::npos);
+    EXPECT_NE(kept.find("{\"host\":\"SetRunState\",\"args\":[2],\"ret\":0}"), std::string::npos);
 }
 
 TEST(CallLog, OffRecordsNothingButMemoryStillCountsBlocks) {

@@ -53,7 +53,7 @@ TEST(SimTrace, WritesEveryCallAsOneJsonLine) {
 TEST(SimTrace, RealsRoundTripAndOddBytesNeverBreakTheTrace) {
     kvsim::CallLog log;
     log.returns(log.call("clkGetFrameTime"), 1.0f / 30.0f);
-    log.call("msgShowText", {kvsim::CallLog::text("caf\xE9 \xFF"), kvsim::CallLog::text(nullptr)});
+    log.call("msgShowText", kvsim::Text{"caf\xE9 \xFF"}, kvsim::Text{nullptr});
     const auto lines = traceLines(log);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(static_cast<float>(lines[0]["ret"].get<double>()), 1.0f / 30.0f);

@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -6,7 +7,6 @@
 
 #include "tools/korvane_host_progress.h"
 #include "tools/korvane_host_summary.h"
-#include "tools/korvane_host_tap.h"
 #include "tools/korvane_host_timeline.h"
 
 namespace {
@@ -37,32 +37,70 @@ TEST(LoadingLine, CaptionBarAndPercentageFromWhatTheModuleDrew) {
     EXPECT_EQ(kvhost::loadingLine(texts, 4), "Loading now  40%");
 }
 
-// Feeds lines through a tap as the call log would write them.
+// A call log that records nothing and tells the observer what it sees, as
+// korvane-host runs it without a trace.
 class Feed {
 public:
-    explicit Feed(kvhost::TraceObserver& observer) : stream_(&tap_) { tap_.addObserver(&observer); }
-    void operator()(const std::string& line) { stream_ << line << '\n'; }
-
-private:
-    kvhost::TraceTap tap_;
-    std::ostream stream_;
+    explicit Feed(kvsim::CallObserver& observer) {
+        log.setMode(kvsim::CallLog::Mode::Off);
+        log.addObserver(&observer);
+    }
+    kvsim::CallLog log;
 };
 
-TEST(FlightCounts, CountWhatTheTraceShows) {
+TEST(FlightCounts, CountWhatTheCallsShow) {
     kvhost::FlightCounts counts;
     Feed feed(counts);
-    feed(R"({"op":"wldUpdate","args":[0.02]})");
-    feed(R"({"op":"msnUpdate","args":[0.05]})");
-    feed(R"({"op":"msnUpdate","args":[0.25]})");
-    feed(R"({"host":"command","args":["SCREEN_SHOT"]})");
-    feed(R"({"op":"gfxSaveScreenshot","args":["a.pgm"],"ret":1})");
-    feed(R"({"op":"gfxSaveScreenshot","args":["b.pgm"],"ret":0})");
-    feed(R"({"op":"objEndFrame"})");
-    feed(R"({"trace":"objEndFrame"})");
-    feed(R"({"host":"Fly","ret":0})");
+    kvsim::CallLog& log = feed.log;
+    log.call("wldUpdate", 0.02f);
+    log.call("msnUpdate", 0.05f);
+    log.call("msnUpdate", 0.25f);
+    log.hostCall("command", "SCREEN_SHOT");
+    log.returns(log.call("gfxSaveScreenshot", "a.pgm"), 1);
+    log.returns(log.call("gfxSaveScreenshot", "b.pgm"), 0);
+    log.call("gfxSaveScreenshot", "c.pgm");  // no result: nothing written
+    log.call("objEndFrame");
+    log.trace("objEndFrame");
+    log.call("msgShowText", "%s", "Simulation resumed");
+    log.call("netSendChat", "hello", -1, -1);
+    const std::size_t fly = log.hostCall("Fly", "dir", "flight");
+    const auto frameEnd = log.call("objEndFrame");
+    log.call("msgShowText", "%s", "Simulation resumed");
+    log.returns(frameEnd, 0);  // a late result is no second call
+    log.hostReturns(fly, 0);
+    log.flush();
     EXPECT_EQ(kvhost::summaryLine(2, 0, counts, 0),
-              "flight=2 fly=0 frames=1 simulated=0.300 substeps=1 commands=1 messages=0 screenshots=1 chat=0 "
+              "flight=2 fly=0 frames=2 simulated=0.300 substeps=1 commands=1 messages=2 screenshots=1 chat=1 "
               "live_flt_blocks=0");
+}
+
+TEST(LoadingBar, RedrawsEachNewFrameWhileLoadingAndEndsItsLineWithTheLoad) {
+    std::FILE* out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    kvsim::ScreenFrame screen = loadingFrame(0.5f);
+    {
+        kvhost::LoadingBar bar(out, [&screen]() -> const kvsim::ScreenFrame& { return screen; });
+        Feed feed(bar);
+        kvsim::CallLog& log = feed.log;
+        bar.flyBegin();
+        // A frame is drawn once the graphics module has presented it.
+        log.call("gfxPresent");
+        log.call("gfxPresent");  // the same line again: not redrawn
+        screen = loadingFrame(1.0f);
+        log.call("gfxPresent");
+        log.call("memCheckpoint", std::string("End of _LoadKorvane"));
+        screen = loadingFrame(0.0f);
+        log.call("gfxPresent");  // a flight's frames: no loading bar
+        log.flush();
+        bar.flyEnd();
+    }
+    std::rewind(out);
+    std::string shown;
+    for (int c; (c = std::fgetc(out)) != EOF;) shown.push_back(static_cast<char>(c));
+    std::fclose(out);
+    const std::string half = "Loading now [" + std::string(15, '#') + std::string(15, '.') + "]  40%";
+    const std::string full = "Loading now [" + std::string(30, '#') + "]  40%";
+    EXPECT_EQ(shown, "\r\033[K" + half + "\r\033[K" + full + "\n");
 }
 
 struct Span {
@@ -87,26 +125,32 @@ TEST(Timeline, SpansFollowTheVirtualClockAcrossResets) {
     {
         kvhost::Timeline timeline(out, [&clock] { return clock; });
         Feed feed(timeline);
+        kvsim::CallLog& log = feed.log;
         timeline.flyBegin(1, "training");
-        feed(R"({"op":"memCheckpoint","args":["Start of _LoadKorvane"]})");
+        // The stand-in clock moves inside a call, after the call's record
+        // began; the record is seen once the next one starts.
+        log.call("memCheckpoint", "Start of _LoadKorvane");
+        log.call("fadStep");
         clock = 0.5;  // the fades
-        feed(R"({"op":"memCheckpoint","args":["End of _LoadKorvane"]})");
+        log.call("memCheckpoint", "End of _LoadKorvane");
+        log.call("clkReset");
         clock = 0.0;  // the run driver's clkReset
-        feed(R"({"op":"clkReset"})");
+        log.call("clkUpdate");
         clock = 0.1;
-        feed(R"({"op":"clkUpdate"})");
-        feed(R"({"op":"objUpdate","args":[0.04]})");
-        feed(R"({"op":"wldUpdate","args":[0.04]})");
-        feed(R"({"op":"ptsUpdate","args":[0.04]})");
-        feed(R"({"op":"objUpdate","args":[0.06]})");
-        feed(R"({"op":"wldUpdate","args":[0.06]})");
-        feed(R"({"op":"ptsUpdate","args":[0.06]})");
-        feed(R"({"op":"objEndFrame"})");
+        log.call("objUpdate", 0.04f);
+        log.call("wldUpdate", 0.04f);
+        log.call("ptsUpdate", 0.04f);
+        log.call("objUpdate", 0.06f);
+        log.call("wldUpdate", 0.06f);
+        log.call("ptsUpdate", 0.06f);
+        log.call("objEndFrame");
         // A frame the application stopped before its end.
+        log.call("appUpdate");
+        log.call("clkUpdate");
         clock = 0.2;
-        feed(R"({"op":"clkUpdate"})");
-        feed(R"({"op":"appIsRunning","ret":0})");
-        feed(R"({"op":"sndStopStream"})");
+        log.returns(log.call("appIsRunning"), 0);
+        log.call("sndStopStream");
+        log.flush();
         timeline.flyEnd(1);
     }
     std::vector<Span> virtualSpans;
