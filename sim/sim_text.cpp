@@ -1,5 +1,7 @@
 #include "sim/sim_text.h"
 
+#include <algorithm>
+
 #include "config/strings.h"
 #include "sim/sim_shell.h"
 #include "sim/sim_text_util.h"
@@ -97,8 +99,20 @@ void SimText::txtFormatTime(const kv::TimeRecord* time, char* buffer, int32_t si
 
 // ---- messages ----
 
-void SimMessages::msgLoadMessageSystem(const char* fileName) { call("msgLoadMessageSystem", text(fileName)); }
-void SimMessages::msgUnloadMessageSystem() { call("msgUnloadMessageSystem"); }
+// Loading or unloading the message system starts with an empty screen.
+void SimMessages::msgLoadMessageSystem(const char* fileName) {
+    call("msgLoadMessageSystem", text(fileName));
+    clearScreen();
+}
+void SimMessages::msgUnloadMessageSystem() {
+    call("msgUnloadMessageSystem");
+    clearScreen();
+}
+void SimMessages::clearScreen() {
+    onScreen.clear();
+    entryLine.clear();
+    pendingEntryLine_.clear();
+}
 void SimMessages::msgShowText(const char* fmt, ...) {
     va_list args;
     va_start(args, fmt);
@@ -106,6 +120,7 @@ void SimMessages::msgShowText(const char* fmt, ...) {
     va_end(args);
     call("msgShowText", text(fmt), line);
     shown.push_back(line);
+    onScreen.push_back({line, kMessageSeconds});
 }
 void SimMessages::msgShowEntryLine(const char* fmt, ...) {
     va_list args;
@@ -113,8 +128,21 @@ void SimMessages::msgShowEntryLine(const char* fmt, ...) {
     const std::string line = formatLine(fmt, args);
     va_end(args);
     call("msgShowEntryLine", text(fmt), line);
+    pendingEntryLine_ = line;
 }
-void SimMessages::msgUpdate(float clampedFrameTime) { call("msgUpdate", clampedFrameTime); }
-void SimMessages::msgRender() { call("msgRender"); }
+void SimMessages::msgUpdate(float clampedFrameTime) {
+    call("msgUpdate", clampedFrameTime);
+    // A time that is no number takes no time off.
+    const float elapsed = clampedFrameTime > 0.0f ? clampedFrameTime : 0.0f;
+    for (OnScreen& message : onScreen) message.timeLeft -= elapsed;
+    onScreen.erase(std::remove_if(onScreen.begin(), onScreen.end(),
+                                  [](const OnScreen& message) { return message.timeLeft <= 0.0f; }),
+                   onScreen.end());
+}
+void SimMessages::msgRender() {
+    call("msgRender");
+    entryLine = pendingEntryLine_;
+    pendingEntryLine_.clear();
+}
 
 }  // namespace kvsim

@@ -77,6 +77,21 @@ public:
 
     // The texts shown, formatted.
     std::vector<std::string> shown;
+
+    // What is on screen: each message shown stays kMessageSeconds of the
+    // frame times msgUpdate is given; the entry line stays for the frame
+    // whose msgRender follows it.
+    static constexpr float kMessageSeconds = 5.0f;
+    struct OnScreen {
+        std::string text;
+        float timeLeft = 0.0f;
+    };
+    std::vector<OnScreen> onScreen;
+    std::string entryLine;
+
+private:
+    void clearScreen();
+    std::string pendingEntryLine_;
 };
 
 }  // namespace kvsim

@@ -31,8 +31,10 @@
 #include "tools/korvane_host_trace.h"
 #include "sim/module_library.h"
 #include "sim/scenario_file.h"
+#include "sim/picture_text.h"
 #include "sim/sim_host.h"
 #include "tools/korvane_host_app.h"
+#include "tools/korvane_host_pictures.h"
 #include "tools/korvane_host_progress.h"
 #include "tools/korvane_host_summary.h"
 #include "tools/korvane_host_timeline.h"
@@ -157,12 +159,30 @@ private:
     std::vector<kvsim::CallObserver*> observers_;
 };
 
+// The folder of --pictures, made when missing; null without the option.
+// Where texts cannot be drawn the pictures still come, and the run says so.
+std::unique_ptr<kvhost::LoadingPictures> openPictures(const std::string& folder, kvsim::SimGraphics& graphics) {
+    if (folder.empty()) return nullptr;
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (!fs::is_directory(folder, error)) throw UsageError{"cannot make the pictures folder " + folder};
+    const std::string missing = kvsim::textsMissing();
+    if (!missing.empty()) std::fprintf(stderr, "korvane-host: %s\n", missing.c_str());
+    return std::make_unique<kvhost::LoadingPictures>(folder, graphics);
+}
+
+void reportPictures(const kvhost::LoadingPictures& pictures) {
+    for (const fs::path& path : pictures.failed())
+        std::fprintf(stderr, "korvane-host: cannot write the picture %s\n", path.string().c_str());
+}
+
 struct Options {
     std::string scenario;
     std::optional<int32_t> frames;
     std::string trace;
     std::string timeline;
     std::string module;
+    std::string pictures;
     bool quiet = false;
     std::string flightDir;
 };
@@ -183,6 +203,7 @@ int run(const Options& options, const char* argv0) {
 
     kvsim::SimHost host(scenario);
     kvsim::ModuleDriver driver(host, library.entryPoints());
+    std::unique_ptr<kvhost::LoadingPictures> pictures = openPictures(options.pictures, host.graphics);
 
     kvhost::FlightCounts counts;
     std::vector<kvsim::CallObserver*> observers{&counts};
@@ -224,6 +245,7 @@ int run(const Options& options, const char* argv0) {
         counts.reset();
         if (timeline) timeline->flyBegin(flight, directory);
         if (bar) bar->flyBegin();
+        if (pictures) pictures->flyBegin(flight);
         result = driver.fly(directory.c_str(), scenario.startupFile.c_str());
         host.log().flush();  // the flight's last records reach the observers
         if (bar) bar->flyEnd();
@@ -238,6 +260,7 @@ int run(const Options& options, const char* argv0) {
     kvhost::setTraceLog(nullptr);
     host.log().flush();
     if (timeline) timeline->finish();
+    if (pictures) reportPictures(*pictures);
     return result;
 }
 
@@ -272,6 +295,10 @@ int main(int argc, char** argv) {
     app.add_option("--module", options.module,
                    "The module's shared library (default: the Korvane library next to\nthis program)")
         ->type_name("PATH");
+    app.add_option("--pictures", options.pictures,
+                   "Write each distinct loading-screen frame as a PNG the size of the\n"
+                   "display into DIR (made when missing): flightK-loading-NN.png")
+        ->type_name("DIR");
     app.add_flag("--quiet", options.quiet, "No loading bar");
     app.add_option("FLIGHT_DIR", options.flightDir, "The flight's directory")->required()->type_name("");
 
