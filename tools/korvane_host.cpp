@@ -5,7 +5,8 @@
 //
 // Exit status: the last Fly result (0, or 1 when the flight failed to load
 // or the application is ending); 2 for bad arguments, a scenario that
-// cannot be read, or a module that cannot be loaded or bound.
+// cannot be read, a module that cannot be loaded or bound, or a picture of
+// --pictures that cannot be written.
 //
 // korvane-host diff A B compares two of its traces (korvane_host_diff_command).
 
@@ -125,9 +126,13 @@ std::string helpFooter() {
            "\nTimeline file (--timeline): Chrome trace-event JSON (Perfetto, chrome://tracing): spans for\n"
            "each Fly, its load (checkpoints as instants), every frame and sub-step, and the unload, on\n"
            "two tracks: the stand-in's virtual clock and the wall clock.\n"
+           "\nPictures (--pictures DIR): each distinct loading-screen frame as flightK-loading-NN.png, the\n"
+           "size of the display: the loading picture, the bar and the texts as the module drew them.\n"
+           "Screenshots the module takes are PNG pictures of the frame it composed: the view, the horizon,\n"
+           "the map with the objects around the player, the messages and the chat entry line.\n"
            "\nExit status: the last Fly result (0, or 1 when a flight failed to load or the application\n"
-           "is ending); 2 for bad arguments, a scenario that cannot be read, or a module that cannot be\n"
-           "loaded or bound.\n"
+           "is ending); 2 for bad arguments, a scenario that cannot be read, a module that cannot be\n"
+           "loaded or bound, or a picture that cannot be written.\n"
            "\nComparing two traces:\n" +
            std::string(kvhost::diffUsage()) +
            "\nScenario keys (FLIGHT_DIR/scenario.ini or --scenario; INI, \";\" comments; an unknown\n"
@@ -171,9 +176,11 @@ std::unique_ptr<kvhost::LoadingPictures> openPictures(const std::string& folder,
     return std::make_unique<kvhost::LoadingPictures>(folder, graphics);
 }
 
-void reportPictures(const kvhost::LoadingPictures& pictures) {
+// Names each picture that could not be written; true when there is none.
+bool reportPictures(const kvhost::LoadingPictures& pictures) {
     for (const fs::path& path : pictures.failed())
         std::fprintf(stderr, "korvane-host: cannot write the picture %s\n", path.string().c_str());
+    return pictures.failed().empty();
 }
 
 struct Options {
@@ -260,7 +267,8 @@ int run(const Options& options, const char* argv0) {
     kvhost::setTraceLog(nullptr);
     host.log().flush();
     if (timeline) timeline->finish();
-    if (pictures) reportPictures(*pictures);
+    // A picture that could not be written fails the run as a bad folder would.
+    if (pictures && !reportPictures(*pictures)) return kExitUsage;
     return result;
 }
 
