@@ -173,7 +173,8 @@ std::unique_ptr<kvhost::LoadingPictures> openPictures(const std::string& folder,
     if (!fs::is_directory(folder, error)) throw UsageError{"cannot make the pictures folder " + folder};
     const std::string missing = kvsim::textsMissing();
     if (!missing.empty()) std::fprintf(stderr, "korvane-host: %s\n", missing.c_str());
-    return std::make_unique<kvhost::LoadingPictures>(folder, graphics);
+    // Absolute: the module enters the flight's folder while it loads.
+    return std::make_unique<kvhost::LoadingPictures>(fs::absolute(folder, error), graphics);
 }
 
 // Names each picture that could not be written; true when there is none.
