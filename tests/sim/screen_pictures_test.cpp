@@ -161,6 +161,36 @@ TEST(LoadingPictures, TheBarFillsInTenthsAndTheCaptionsSitAtTheirAnchors) {
     EXPECT_EQ(tenths, (std::set<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
 }
 
+TEST(LoadingPictures, OutlineAndFillKeepTheirOwnColoursOverThePicture) {
+    kvtest::ScratchFolder folder("loading-colours");
+    kvsim::Picture green(4, 4);
+    green.fillRect(0, 0, 4, 4, {0.0f, 1.0f, 0.0f, 1.0f});
+    ASSERT_TRUE(green.writePng("green.png"));
+    kvsim::SimHost host;
+    kv::GraphicsInterface& gfx = host.graphics;
+    kv::GraphicsSetup setup = {};
+    setup.displayWidth = 400;
+    setup.displayHeight = 300;
+    gfx.gfxInitDisplay(&setup, nullptr);
+    kv::Image* image = gfx.gfxLoadImage("green.png");
+    ASSERT_NE(image, nullptr);
+    const float red[4] = {1, 0, 0, 1}, blue[4] = {0, 0, 1, 1};
+    const float leftTop[2] = {0.1f, 0.5f}, rightBottom[2] = {0.9f, 0.6f}, fillEnd[2] = {0.3f, 0.6f};
+    gfx.gfxBeginFrame();
+    image->imageDraw(0.25f, 0.0f, 0.5f, 1.0f);
+    gfx.gfxDrawRectFrame(leftTop, rightBottom, red);
+    gfx.gfxFillRect(leftTop, fillEnd, blue);
+    gfx.gfxPresent();
+    kvsim::Picture picture(host.graphics.displayWidth, host.graphics.displayHeight);
+    kvsim::drawLoadingScreen(host.graphics.lastScreen, picture);
+    EXPECT_EQ(picture.width(), 400);
+    EXPECT_EQ(picture.pixel(200, 20), 0x00FF00u) << "the picture in its rectangle";
+    EXPECT_EQ(picture.pixel(50, 20), 0u) << "left of the picture";
+    EXPECT_EQ(picture.pixel(200, 150), 0xFF0000u) << "the outline's top edge";
+    EXPECT_EQ(picture.pixel(80, 165), 0x0000FFu) << "the fill";
+    EXPECT_EQ(picture.pixel(200, 165), 0x00FF00u) << "past the fill, the picture";
+}
+
 TEST(Screenshots, TheTrainingFlightShowsItsMapAroundThePlayerAndThenTheCockpit) {
     TrainingFlight training;
     kvsim::SimHost host(training.scenario);
