@@ -77,6 +77,12 @@ struct Scenario {
     // [Controls]
     float zoomAxis = 0.0f;
 
+    // [Modules]: the interface a module file offers once loaded, in the
+    // order written: the file's name relative to the flight directory, as
+    // written (backslashes or slashes, any case) -> "HUD", "COM", or ""
+    // for none. A file named nowhere here follows the name rule (SimDll).
+    std::vector<std::pair<std::string, std::string>> moduleInterfaces;
+
     // [Network]
     std::vector<float> netFrameTimes = {0.05f};
     // name:status

@@ -91,7 +91,9 @@ int32_t SimGraphics::gfxInitDisplay(kv::GraphicsSetup* setup, kv::DisplayOptions
     const bool usable = setup && displaySide(setup->displayWidth) && displaySide(setup->displayHeight);
     displayWidth = usable ? setup->displayWidth : kDefaultDisplayWidth;
     displayHeight = usable ? setup->displayHeight : kDefaultDisplayHeight;
-    return returns(r, initDisplayResult);
+    // The scenario's failure holds for every flight: the module then stops
+    // with "Error Setting Graphics Display!".
+    return returns(r, world_.scenario.failDisplay ? 0 : 1);
 }
 void SimGraphics::gfxConfigure(kv::GraphicsSetup* setup) { call("gfxConfigure", setup); }
 void SimGraphics::gfxReleaseDisplay() { call("gfxReleaseDisplay"); }

@@ -165,7 +165,6 @@ public:
     std::vector<std::unique_ptr<SimCamera>> cameras;
     std::vector<std::unique_ptr<SimImage>> images;
     SimDisplay display;
-    int32_t initDisplayResult = 1;
     int32_t passOption = 7;
     // Fonts created in this flight, in order; a font's handle is its
     // position plus one.

@@ -107,12 +107,16 @@ void SimDll::offer(const std::string& tag, void* iface, const std::string& kind)
 
 std::string SimDll::tagOf(const char* fileName) const {
     if (!fileName) return "";
+    // The scenario names files by their place in the flight directory,
+    // which is the current one while a flight loads its modules.
+    const std::string file = SimFileManager::fileKey(fileName);
+    for (const auto& [name, tag] : world_.scenario.moduleInterfaces) {
+        if (SimFileManager::fileKey(name.c_str()) == file) return tag;
+    }
     std::string base = fileName;
     const std::size_t slash = base.find_last_of("\\/");
     if (slash != std::string::npos) base.erase(0, slash + 1);
     base = lowerCase(base);
-    auto it = moduleTags.find(base);
-    if (it != moduleTags.end()) return it->second;
     if (base.find("hud") != std::string::npos) return "HUD";
     if (base.find("comm") != std::string::npos) return "COM";
     return "";

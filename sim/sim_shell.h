@@ -68,10 +68,12 @@ private:
 // as the file manager finds it (relative to the current directory,
 // backslashes mapped, without regard to case), and fails otherwise.
 //
-// Which interface a loaded file offers: moduleTags maps a file's base name
-// (lower case, e.g. "f16hud.dll") to a tag; a file it does not name offers
-// "HUD" when its base name contains "hud" and "COM" when it contains "comm"
-// (any case), and nothing otherwise. While a module offering a tag is
+// Which interface a loaded file offers: the scenario's moduleInterfaces
+// ([Modules]) name files by their path relative to the current directory
+// (the flight's while it loads), matched as the file manager matches
+// names; a file named there offers that tag, or nothing for "". Any other
+// file offers "HUD" when its base name contains "hud" and "COM" when it
+// contains "comm" (any case), and nothing otherwise. While a module offering a tag is
 // loaded, the shell hands out the interface set with offer() under that
 // tag; the tag is absent before the load and again after the last
 // dllUnloadModule of that file. A tag in withoutInterface loads but offers
@@ -92,7 +94,6 @@ public:
     // Loads not yet unloaded, over all files.
     int loadedModules() const;
 
-    std::map<std::string, std::string> moduleTags;
     std::set<std::string> withoutInterface;
 
 private:

@@ -34,7 +34,7 @@
 #include "sim/scenario_file.h"
 #include "sim/picture_text.h"
 #include "sim/sim_host.h"
-#include "tools/korvane_host_app.h"
+#include "tools/korvane_host_flights.h"
 #include "tools/korvane_host_pictures.h"
 #include "tools/korvane_host_progress.h"
 #include "tools/korvane_host_summary.h"
@@ -91,6 +91,13 @@ kvsim::Scenario loadScenario(const std::string& given, const fs::path& flightDir
     if (path.empty()) return scenario;
     kvsim::ScenarioError problem;
     if (!kvsim::readScenarioFile(path, scenario, problem)) throw UsageError{problem.text()};
+    // A [Modules] name that is no file of the flight would be read and
+    // never matched: say so rather than fly as if it were not there.
+    for (const auto& module : scenario.moduleInterfaces) {
+        const std::string file = flightDir.string() + "\\" + module.first;
+        if (kvsim::SimFileManager::findFile(file.c_str()).empty())
+            throw UsageError{path + ": [Modules] " + module.first + ": no such file in " + flightDir.string()};
+    }
     return scenario;
 }
 
@@ -99,14 +106,6 @@ std::unique_ptr<std::ofstream> openOutput(const std::string& path, const char* w
     auto out = std::make_unique<std::ofstream>(path, std::ios::binary | std::ios::trunc);
     if (!*out) throw UsageError{std::string("cannot write the ") + what + " file " + path};
     return out;
-}
-
-// The module takes paths in its own form, with backslashes.
-std::string modulePath(std::string path) {
-    for (char& c : path) {
-        if (c == '/') c = '\\';
-    }
-    return path;
 }
 
 std::string helpFooter() {
@@ -229,32 +228,17 @@ int run(const Options& options, const char* argv0) {
     }
     RunLog runLog(host.log(), traceFile.get(), observers);
 
-    kvhost::FrameLimitApp app(host.app, scenario.frames, [&driver] { driver.setRunState(1); });
-    host.shell.provide("APP", static_cast<kv::AppInterface*>(&app), "APP");
-
     // Before binding: the module looks for the trace hook as it is bound.
     kvhost::setTraceLog(&host.log());
-    driver.initDll(0);
-    if (!driver.engine()) {
-        driver.exitDll();
-        kvhost::setTraceLog(nullptr);
-        throw UsageError{libraryPath + " did not register its engine object \"FLT\""};
-    }
-    if (!scenario.screenshotDirectory.empty()) {
-        // A host makes sure its screenshot folder exists; the module only
-        // enters it, relative to the flight's folder.
-        fs::create_directories(flightDir / scenario.screenshotDirectory, error);
-        driver.setScreenshotDirectory(modulePath(scenario.screenshotDirectory).c_str());
-    }
-
-    int32_t result = 1;
+    kvhost::FlightHooks hooks;
     const std::string directory = flightDir.string();
-    for (int32_t flight = 1; flight <= scenario.flights; ++flight) {
+    hooks.before = [&](int32_t flight) {
         counts.reset();
         if (timeline) timeline->flyBegin(flight, directory);
         if (bar) bar->flyBegin();
         if (pictures) pictures->flyBegin(flight);
-        result = driver.fly(directory.c_str(), scenario.startupFile.c_str());
+    };
+    hooks.after = [&](int32_t flight, int32_t result) {
         host.log().flush();  // the flight's last records reach the observers
         if (bar) bar->flyEnd();
         if (timeline) timeline->flyEnd(result);
@@ -262,15 +246,15 @@ int run(const Options& options, const char* argv0) {
         const int live = host.memory.liveBlocks("FLT");
         std::printf("%s\n", kvhost::summaryLine(flight, result, counts, live).c_str());
         std::fflush(stdout);
-    }
-
-    driver.exitDll();
+    };
+    const std::optional<int32_t> result = kvhost::flyScenario(host, driver, flightDir, hooks);
     kvhost::setTraceLog(nullptr);
+    if (!result) throw UsageError{libraryPath + " did not register its engine object \"FLT\""};
     host.log().flush();
     if (timeline) timeline->finish();
     // A picture that could not be written fails the run as a bad folder would.
     if (pictures && !reportPictures(*pictures)) return kExitUsage;
-    return result;
+    return *result;
 }
 
 }  // namespace

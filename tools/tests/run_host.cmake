@@ -15,6 +15,7 @@
 #   PICTURES        how many PNG files OUT/pictures (--pictures pictures) must hold
 #   PICTURE_SIZE    WIDTHxHEIGHT every picture and screenshot must be, as
 #                   its PNG header says
+#   TRACE_REGEX     a regular expression the trace (with EXAMPLE) must match
 #   CHECK           host_output_check, run on the trace, timeline and output
 
 if(NOT DEFINED RC)
@@ -82,6 +83,12 @@ if(DEFINED PICTURE_SIZE)
             list(APPEND failures "${file}: not a ${PICTURE_SIZE} PNG (${signature}, ${width}x${height})")
         endif()
     endforeach()
+endif()
+if(DEFINED TRACE_REGEX)
+    file(READ "${OUT}/trace.jsonl" trace)
+    if(NOT trace MATCHES "${TRACE_REGEX}")
+        list(APPEND failures "the trace does not match ${TRACE_REGEX}")
+    endif()
 endif()
 if(DEFINED CHECK)
     execute_process(COMMAND ${EMULATOR} "${CHECK}" "${OUT}/trace.jsonl" "${OUT}/timeline.json" "${OUT}/stdout"
