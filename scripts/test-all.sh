@@ -15,7 +15,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
-packages=(cmake make g++ libgtest-dev googletest nlohmann-json3-dev libstb-dev libcli11-dev
+packages=(cmake make g++ libgtest-dev googletest nlohmann-json3-dev libstb-dev fonts-dejavu-core libcli11-dev
           libtsan2 clang libclang-rt-14-dev libbenchmark-dev libinih-dev libsimpleini-dev
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64 wine32:i386)
 

@@ -1,5 +1,7 @@
 #include "sim/sim_text.h"
 
+#include <algorithm>
+
 #include "config/strings.h"
 #include "sim/sim_shell.h"
 #include "sim/sim_text_util.h"
@@ -102,8 +104,27 @@ void SimText::txtFormatTime(const kv::TimeRecord* time, char* buffer, int32_t si
 
 // ---- messages ----
 
-void SimMessages::msgLoadMessageSystem(const char* fileName) { call("msgLoadMessageSystem", text(fileName)); }
-void SimMessages::msgUnloadMessageSystem() { call("msgUnloadMessageSystem"); }
+// Loading or unloading the message system starts with an empty screen.
+void SimMessages::msgLoadMessageSystem(const char* fileName) {
+    call("msgLoadMessageSystem", text(fileName));
+    std::lock_guard<std::mutex> held(mutex_);
+    clearScreen();
+}
+void SimMessages::msgUnloadMessageSystem() {
+    call("msgUnloadMessageSystem");
+    std::lock_guard<std::mutex> held(mutex_);
+    clearScreen();
+}
+void SimMessages::copyScreen(std::vector<OnScreen>& messages, std::string& entry) const {
+    std::lock_guard<std::mutex> held(mutex_);
+    messages = onScreen;
+    entry = entryLine;
+}
+void SimMessages::clearScreen() {
+    onScreen.clear();
+    entryLine.clear();
+    pendingEntryLine_.clear();
+}
 void SimMessages::msgShowText(const char* fmt, ...) {
     va_list args;
     va_start(args, fmt);
@@ -112,6 +133,7 @@ void SimMessages::msgShowText(const char* fmt, ...) {
     call("msgShowText", text(fmt), line);
     std::lock_guard<std::mutex> held(mutex_);
     shown.push_back(line);
+    onScreen.push_back({line, kMessageSeconds});
 }
 void SimMessages::msgShowEntryLine(const char* fmt, ...) {
     va_list args;
@@ -119,8 +141,24 @@ void SimMessages::msgShowEntryLine(const char* fmt, ...) {
     const std::string line = formatLine(fmt, args);
     va_end(args);
     call("msgShowEntryLine", text(fmt), line);
+    std::lock_guard<std::mutex> held(mutex_);
+    pendingEntryLine_ = line;
 }
-void SimMessages::msgUpdate(float clampedFrameTime) { call("msgUpdate", clampedFrameTime); }
-void SimMessages::msgRender() { call("msgRender"); }
+void SimMessages::msgUpdate(float clampedFrameTime) {
+    call("msgUpdate", clampedFrameTime);
+    std::lock_guard<std::mutex> held(mutex_);
+    // A time that is no number takes no time off.
+    const float elapsed = clampedFrameTime > 0.0f ? clampedFrameTime : 0.0f;
+    for (OnScreen& message : onScreen) message.timeLeft -= elapsed;
+    onScreen.erase(std::remove_if(onScreen.begin(), onScreen.end(),
+                                  [](const OnScreen& message) { return message.timeLeft <= 0.0f; }),
+                   onScreen.end());
+}
+void SimMessages::msgRender() {
+    call("msgRender");
+    std::lock_guard<std::mutex> held(mutex_);
+    entryLine = pendingEntryLine_;
+    pendingEntryLine_.clear();
+}
 
 }  // namespace kvsim

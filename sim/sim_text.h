@@ -90,8 +90,24 @@ public:
     // The texts shown, formatted. Read it once no other thread shows texts.
     std::vector<std::string> shown;
 
+    // What is on screen: each message shown stays kMessageSeconds of the
+    // frame times msgUpdate is given; the entry line stays for the frame
+    // whose msgRender follows it.
+    static constexpr float kMessageSeconds = 5.0f;
+    struct OnScreen {
+        std::string text;
+        float timeLeft = 0.0f;
+    };
+    std::vector<OnScreen> onScreen;
+    std::string entryLine;
+    // What a screenshot shows of the above, copied whole: a screenshot may
+    // be taken from another thread while a frame updates them.
+    void copyScreen(std::vector<OnScreen>& messages, std::string& entry) const;
+
 private:
-    std::mutex mutex_;
+    void clearScreen();
+    std::string pendingEntryLine_;
+    mutable std::mutex mutex_;
 };
 
 }  // namespace kvsim

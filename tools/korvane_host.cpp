@@ -5,7 +5,8 @@
 //
 // Exit status: the last Fly result (0, or 1 when the flight failed to load
 // or the application is ending); 2 for bad arguments, a scenario that
-// cannot be read, or a module that cannot be loaded or bound.
+// cannot be read, a module that cannot be loaded or bound, or a picture of
+// --pictures that cannot be written.
 //
 // korvane-host diff A B compares two of its traces (korvane_host_diff_command).
 
@@ -31,8 +32,10 @@
 #include "tools/korvane_host_trace.h"
 #include "sim/module_library.h"
 #include "sim/scenario_file.h"
+#include "sim/picture_text.h"
 #include "sim/sim_host.h"
 #include "tools/korvane_host_flights.h"
+#include "tools/korvane_host_pictures.h"
 #include "tools/korvane_host_progress.h"
 #include "tools/korvane_host_summary.h"
 #include "tools/korvane_host_timeline.h"
@@ -122,9 +125,13 @@ std::string helpFooter() {
            "\nTimeline file (--timeline): Chrome trace-event JSON (Perfetto, chrome://tracing): spans for\n"
            "each Fly, its load (checkpoints as instants), every frame and sub-step, and the unload, on\n"
            "two tracks: the stand-in's virtual clock and the wall clock.\n"
+           "\nPictures (--pictures DIR): each distinct loading-screen frame as flightK-loading-NN.png, the\n"
+           "size of the display: the loading picture, the bar and the texts as the module drew them.\n"
+           "Screenshots the module takes are PNG pictures of the frame it composed: the view, the horizon,\n"
+           "the map with the objects around the player, the messages and the chat entry line.\n"
            "\nExit status: the last Fly result (0, or 1 when a flight failed to load or the application\n"
-           "is ending); 2 for bad arguments, a scenario that cannot be read, or a module that cannot be\n"
-           "loaded or bound.\n"
+           "is ending); 2 for bad arguments, a scenario that cannot be read, a module that cannot be\n"
+           "loaded or bound, or a picture that cannot be written.\n"
            "\nComparing two traces:\n" +
            std::string(kvhost::diffUsage()) +
            "\nScenario keys (FLIGHT_DIR/scenario.ini or --scenario; INI, \";\" comments; an unknown\n"
@@ -156,12 +163,33 @@ private:
     std::vector<kvsim::CallObserver*> observers_;
 };
 
+// The folder of --pictures, made when missing; null without the option.
+// Where texts cannot be drawn the pictures still come, and the run says so.
+std::unique_ptr<kvhost::LoadingPictures> openPictures(const std::string& folder, kvsim::SimGraphics& graphics) {
+    if (folder.empty()) return nullptr;
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (!fs::is_directory(folder, error)) throw UsageError{"cannot make the pictures folder " + folder};
+    const std::string missing = kvsim::textsMissing();
+    if (!missing.empty()) std::fprintf(stderr, "korvane-host: %s\n", missing.c_str());
+    // Absolute: the module enters the flight's folder while it loads.
+    return std::make_unique<kvhost::LoadingPictures>(fs::absolute(folder, error), graphics);
+}
+
+// Names each picture that could not be written; true when there is none.
+bool reportPictures(const kvhost::LoadingPictures& pictures) {
+    for (const fs::path& path : pictures.failed())
+        std::fprintf(stderr, "korvane-host: cannot write the picture %s\n", path.string().c_str());
+    return pictures.failed().empty();
+}
+
 struct Options {
     std::string scenario;
     std::optional<int32_t> frames;
     std::string trace;
     std::string timeline;
     std::string module;
+    std::string pictures;
     bool quiet = false;
     std::string flightDir;
 };
@@ -182,6 +210,7 @@ int run(const Options& options, const char* argv0) {
 
     kvsim::SimHost host(scenario);
     kvsim::ModuleDriver driver(host, library.entryPoints());
+    std::unique_ptr<kvhost::LoadingPictures> pictures = openPictures(options.pictures, host.graphics);
 
     kvhost::FlightCounts counts;
     std::vector<kvsim::CallObserver*> observers{&counts};
@@ -207,6 +236,7 @@ int run(const Options& options, const char* argv0) {
         counts.reset();
         if (timeline) timeline->flyBegin(flight, directory);
         if (bar) bar->flyBegin();
+        if (pictures) pictures->flyBegin(flight);
     };
     hooks.after = [&](int32_t flight, int32_t result) {
         host.log().flush();  // the flight's last records reach the observers
@@ -222,6 +252,8 @@ int run(const Options& options, const char* argv0) {
     if (!result) throw UsageError{libraryPath + " did not register its engine object \"FLT\""};
     host.log().flush();
     if (timeline) timeline->finish();
+    // A picture that could not be written fails the run as a bad folder would.
+    if (pictures && !reportPictures(*pictures)) return kExitUsage;
     return *result;
 }
 
@@ -256,6 +288,10 @@ int main(int argc, char** argv) {
     app.add_option("--module", options.module,
                    "The module's shared library (default: the Korvane library next to\nthis program)")
         ->type_name("PATH");
+    app.add_option("--pictures", options.pictures,
+                   "Write each distinct loading-screen frame as a PNG the size of the\n"
+                   "display into DIR (made when missing): flightK-loading-NN.png")
+        ->type_name("DIR");
     app.add_flag("--quiet", options.quiet, "No loading bar");
     app.add_option("FLIGHT_DIR", options.flightDir, "The flight's directory")->required()->type_name("");
 
