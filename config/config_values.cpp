@@ -114,18 +114,22 @@ void ConfigDocument::getString(const char* section, const char* key, const char*
 }
 
 int32_t ConfigDocument::getBool(const char* section, const char* key, int32_t defaultValue) {
+    // A document whose copy of a word the allocator refused still knows the
+    // word: without it "TRUE" would read as the number 0.
+    const char* yes = trueText ? trueText : "TRUE";
+    const char* no = falseText ? falseText : "FALSE";
     int32_t result = defaultValue;
     if (ConfigKey* found = findKey(section, key)) {
         found->kind = kValueText;
         char text[kTextSize];
         strCopyBounded(text, found->text, sizeof text);
-        if (strEqual(text, trueText, 0)) return 1;
-        if (strEqual(text, falseText, 0)) return 0;
+        if (strEqual(text, yes, 0)) return 1;
+        if (strEqual(text, no, 0)) return 0;
         found->kind = kValueInteger;
         result = found->integer != 0 ? 1 : 0;
     }
     // A numeric or missing boolean is written back in words.
-    if (autoAdd) setString(section, key, result ? trueText : falseText);
+    if (autoAdd) setString(section, key, result ? yes : no);
     return result;
 }
 

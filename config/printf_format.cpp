@@ -8,6 +8,22 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+// The widest field any formatted text of the module needs: a whole text
+// line. A wider field only makes printf produce characters that the bounded
+// buffer throws away, a billion of them for "%999999999d".
+constexpr int32_t kMaxFieldWidth = 259;
+
+// Reads a run of digits from p on; false when its value passes
+// kMaxFieldWidth (counted without overflow, however long the run).
+bool readFieldNumber(const char*& p) {
+    int32_t value = 0;
+    for (; isDigit(*p); ++p) {
+        value = value * 10 + (*p - '0');
+        if (value > kMaxFieldWidth) return false;
+    }
+    return true;
+}
+
 const char* conversionsOf(FormatArgument kind) {
     switch (kind) {
         case FormatArgument::Integer: return "diuoxX";
@@ -29,10 +45,10 @@ int32_t formatAccepts(const char* format, FormatArgument kind, int32_t minConver
         ++p;
         if (*p == '%') continue;
         while (*p && std::strchr("-+ #0", *p)) ++p;
-        while (isDigit(*p)) ++p;
+        if (!readFieldNumber(p)) return 0;  // width
         if (*p == '.') {
             ++p;
-            while (isDigit(*p)) ++p;
+            if (!readFieldNumber(p)) return 0;  // precision
         }
         // Anything but a plain conversion letter of the expected kind (a
         // length modifier, '*', '$', 'n', or the end of the text) would read

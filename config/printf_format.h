@@ -2,9 +2,10 @@
 // files, string tables) before the module hands them to a printf-style
 // call with arguments of its own choosing. A format is accepted only when
 // every conversion in it reads exactly the kind of argument the caller
-// passes: "%%" is literal; flags, width and precision are allowed; '*'
-// (an extra argument), '$' (argument reordering), 'n' (a write through an
-// argument) and length modifiers are refused.
+// passes: "%%" is literal; flags are allowed, and so are width and
+// precision up to 259 (a whole text line); '*' (an extra argument), '$'
+// (argument reordering), 'n' (a write through an argument) and length
+// modifiers are refused.
 #pragma once
 
 #include <cstdint>

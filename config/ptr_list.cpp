@@ -75,6 +75,13 @@ void PtrList::clear() { freeNodes(false); }
 
 void PtrList::clearAndFreeData() { freeNodes(true); }
 
+void PtrList::freeEveryData() {
+    for (PtrListNode* node = head; node; node = node->next) {
+        MemFree(node->data);
+        node->data = nullptr;
+    }
+}
+
 void PtrList::freeNodes(bool withData) {
     for (PtrListNode* node = head; node;) {
         PtrListNode* following = node->next;

@@ -37,6 +37,9 @@ public:
     // Frees every node and the block its data points to, for lists that
     // own their records (from the module allocator).
     void clearAndFreeData();
+    // Frees the block each node's data points to (module allocator) and
+    // leaves the nodes in place, holding null.
+    void freeEveryData();
     // For records that begin with a pointer to their name: searches from the
     // current node to the tail, then from the head up to where it started,
     // ignoring case. The hit becomes current; a miss leaves no current node.

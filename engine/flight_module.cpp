@@ -8,8 +8,10 @@
 namespace kv {
 
 // The base and the screenshot object are built first by the member
-// initialisers; the texts and per-flight interfaces start null.
-FlightModule::FlightModule() = default;
+// initialisers; the texts and per-flight interfaces start null. The shared
+// fields' lock is ready before the host can reach the engine from any
+// thread; the engine lock waits for AcquireInterfaces.
+FlightModule::FlightModule() { sharedLock.init(); }
 
 void FlightModule::AcquireInterfaces() {
     lock.init();
@@ -77,22 +79,30 @@ void FlightModule::SetPaused(int32_t value) {
     if (MSN->msnCanPause() == 0) return;
     if (skipToNextActive) return;
     paused = value;
+    // The text file's name and its table stay while the text is fetched
+    // and shown: the unloading frees both under the same lock.
+    LockHeld held(sharedLock);
     showTableText(textFilename, value ? pausedTextId : unpausedTextId);
 }
 
 void FlightModule::SetScreenshotDirectory(const char* directory) {
+    LockHeld held(sharedLock);
     screenshot.setDirectory(directory);
 }
 
+// One capture at a time, whichever thread asks: two at once would take the
+// same number and pair each other's directory changes.
 void FlightModule::TakeScreenshot() {
+    LockHeld held(sharedLock);
     if (screenshotTimer > 0.0f) return;
     screenshot.capture();
-    screenshotTimer = screenshotInterval;
+    screenshotTimer = screenshotInterval.load();
 }
 
 void FlightModule::GetFlightDirectory(char* buffer, int32_t size) {
     // A null buffer or a size below 1 has no room even for the terminator.
     if (!buffer || size < 1) return;
+    LockHeld held(sharedLock);
     strCopyBounded(buffer, flightDirectory, size);
 }
 

@@ -2,8 +2,19 @@
 // operations, the interface acquisition and the engine lock. Fields are in
 // the order sibling code and later flight stages rely on; every field not
 // set by the constructor starts at zero.
+//
+// The host may call SetRunState, SetPaused, TakeScreenshot,
+// SetScreenshotDirectory and the accessors from any thread, between frames
+// or during one, without the engine lock. The single words those calls
+// share with the flight (runState, paused, skipToNextActive,
+// timeCompression, stepRate, screenshotTimer, screenshotInterval) are
+// atomics; what is larger than a word (the flight directory, the
+// screenshot object, the in-flight text file and its ids) is read and
+// changed only under sharedLock, which is never held while the flight
+// waits for anything but such a short section.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "commands/screenshot_capture.h"
@@ -36,6 +47,8 @@ public:
     void ReleaseInterfaces();
 
     int32_t Fly(const char* directory, const char* startupFile) override;
+    // Fly's step 4: the working directory becomes flightDirectory.
+    void setFlightDirectory();
     int32_t SetRunState(int32_t state) override;
     float GetTimeCompression() override;
     int32_t IsPaused() override;
@@ -129,23 +142,23 @@ public:
     int32_t startRequested = 0;
     float joinRefreshTimer = 0;
 
-    float timeCompression = 0;
+    std::atomic<float> timeCompression{0};
     float maxTimeCompression = 0;
     float deltaT = 0;
     float maxDeltaT = 0;
-    int32_t paused = 0;
+    std::atomic<int32_t> paused{0};
     // 0 while the flight runs; 2 means the host application is ending.
-    int32_t runState = 0;
+    std::atomic<int32_t> runState{0};
     int32_t skipFlight = 0;
     int32_t changeTimeAmount = 0;
     int32_t showCockpit = 0;
 
-    int32_t skipToNextActive = 0;
+    std::atomic<int32_t> skipToNextActive{0};
     float skipToNextTimer = 0;
     float skipToNextRemaining = 0;
     int32_t ejected = 0;
     int32_t frameCount = 0;
-    float stepRate = 0;
+    std::atomic<float> stepRate{0};
 
     // In-flight text ids in textFilename; -1 = no text.
     int32_t pausedTextId = 0;
@@ -205,8 +218,8 @@ public:
     float ejectDelay = 0;
     // Seconds before the next screenshot is allowed, and what a screenshot
     // sets it back to.
-    float screenshotTimer = 0;
-    float screenshotInterval = 0;
+    std::atomic<float> screenshotTimer{0};
+    std::atomic<float> screenshotInterval{0};
 
     // What the frame step carries from one frame to the next.
     FrameState frameState = {};
@@ -215,6 +228,8 @@ public:
     FlightSystems systemsUp = {};
 
     RecursiveSpinLock lock;
+    // Taken after the engine lock, never before it: see the top of this file.
+    RecursiveSpinLock sharedLock;
 };
 
 }  // namespace kv

@@ -28,4 +28,17 @@ private:
     void spinOnLockWord();
 };
 
+// Holds a lock for the scope it is made in, for short sections with more
+// than one way out.
+class LockHeld {
+public:
+    explicit LockHeld(RecursiveSpinLock& lock) : lock_(lock) { lock_.acquire(); }
+    ~LockHeld() { lock_.release(); }
+    LockHeld(const LockHeld&) = delete;
+    LockHeld& operator=(const LockHeld&) = delete;
+
+private:
+    RecursiveSpinLock& lock_;
+};
+
 }  // namespace kv

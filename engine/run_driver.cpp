@@ -1,5 +1,7 @@
 // Fly: one flight from entering its directory to giving the host back its
 // own, steps 1 to 12.
+#include <cstring>
+
 #include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
 #include "services/services.h"
@@ -15,13 +17,22 @@ constexpr int32_t kApplicationEnding = 2;
 
 }  // namespace
 
+// GetFlightDirectory may read the field from another thread meanwhile: it
+// changes under the shared lock, whole.
+void FlightModule::setFlightDirectory() {
+    char current[sizeof flightDirectory] = {};
+    getWorkingDir(current, sizeof current);
+    LockHeld held(sharedLock);
+    std::memcpy(flightDirectory, current, sizeof flightDirectory);
+}
+
 int32_t FlightModule::Fly(const char* directory, const char* startupFile) {
     int32_t result = 1;                                                      // 1
     FMG->fmgPushDirectory();                                                 // 2
     // A directory that cannot be entered is not reported: the flight runs
     // where the host is.
     if (directory && directory[0]) setWorkingDir(directory);                 // 3
-    getWorkingDir(flightDirectory, sizeof flightDirectory);                  // 4
+    setFlightDirectory();                                                    // 4
     if (!flightDirectory[0]) TraceMessage("Fly: the working directory cannot be read; module paths are relative");
     if (!LoadKorvane(startupFile)) {                                         // 5
         FMG->fmgPopDirectory();                                              // 11

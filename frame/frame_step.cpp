@@ -10,6 +10,14 @@ namespace kv {
 
 namespace {
 
+// A TakeScreenshot on another thread may set the timer meanwhile; its new
+// value is never overwritten with the old one counted down.
+void countDownScreenshotTimer(std::atomic<float>& timer, float frameTime) {
+    float left = timer.load();
+    while (left > 0.0f && !timer.compare_exchange_weak(left, left - frameTime)) {
+    }
+}
+
 // Steps 5 to 8: the frame's real time and the simulated time it stands for.
 FrameTiming readFrameTiming(FlightModule& flight) {
     FrameTiming timing = {};
@@ -19,7 +27,7 @@ FrameTiming readFrameTiming(FlightModule& flight) {
         timing.simTime = usableTime(timing.clampedFrameTime * flight.timeCompression);
     } else {
         // Once per frame: the timer only has to run out, not be paid off.
-        if (flight.screenshotTimer > 0.0f) flight.screenshotTimer -= timing.frameTime;
+        countDownScreenshotTimer(flight.screenshotTimer, timing.frameTime);
         // Asked every frame so the network keeps its own count, used only
         // from the third frame on.
         const float networkTime = usableTime(NET->netGetFrameTime());

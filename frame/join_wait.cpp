@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "commands/message_text.h"
 #include "config/ptr_list.h"
 #include "config/strings.h"
 #include "engine/subsystem_pointers.h"
@@ -62,8 +63,11 @@ PlayerRecord* copyPlayerRecord(const NetworkPlayer* record) {
     return copy;
 }
 
+// Every copy goes back first, while the nodes that lead to them are still
+// whole; then the nodes, then the list itself.
 void freeJoinList() {
-    joinList->clearAndFreeData();
+    joinList->freeEveryData();
+    joinList->clear();
     joinList->~PtrList();
     MemFree(joinList);
     joinList = nullptr;
@@ -124,10 +128,9 @@ void FlightModule::updateJoinWait(float clampedFrameTime) {
         MSG->msgShowText("%s", line);
     } else if (!joinListIncomplete) {
         // 3.5 Nobody left to wait for: frameStep starts the flight after
-        // this frame's held objects. Without a GameUnpaused text nothing
-        // is shown.
-        const char* unpaused = TXT->txtGetString(textFilename, unpausedTextId);
-        if (unpaused) MSG->msgShowText("%s", unpaused);
+        // this frame's held objects. The GameUnpaused text reads as it does
+        // when the pause command ends a pause; without one nothing is shown.
+        showTableText(textFilename, unpausedTextId);
         startRequested = 1;
     }
     // A player whose record could not be kept may still be joining: never

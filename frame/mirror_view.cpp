@@ -24,15 +24,20 @@ constexpr int32_t kScreenTarget = -1;
 // cockpit, transparent pass or HUD, and one near partition whatever the
 // depth buffer.
 void FlightModule::renderMirrorView() {
-    // The body is looked up before the render target changes: without one
-    // there is no mirror orientation, and the frame simply has no mirror.
-    void* found = nullptr;
-    OBJ->objGetObjectInterface(OBJ->objGetPlayerObject(), kBodyKind, &found);
-    Body* body = static_cast<Body*>(found);
-    if (!body || !mirrorCamera) return;
+    if (!mirrorCamera) return;  // no camera was made for the mirror: nothing to draw into
     GFX->gfxSetRenderTarget(mirrorTextureId);                                // 1
     GFX->gfxSetCamera(mirrorCamera);
-    double eye[3] = {};                                                      // 2
+    void* found = nullptr;                                                   // 2
+    OBJ->objGetObjectInterface(OBJ->objGetPlayerObject(), kBodyKind, &found);
+    Body* body = static_cast<Body*>(found);
+    if (!body) {
+        // Without a body there is no mirror orientation: the frame has no
+        // mirror, and the main view goes on on the screen with its camera.
+        GFX->gfxSetRenderTarget(kScreenTarget);
+        GFX->gfxSetCamera(mainCamera);
+        return;
+    }
+    double eye[3] = {};
     mainCamera->cameraGetPosition(eye);
     float orientation[9] = {};
     body->bodyGetOrientation(orientation);

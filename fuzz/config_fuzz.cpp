@@ -24,6 +24,7 @@
 
 #include "config/config_document.h"
 #include "config/strings.h"
+#include "fuzz/fuzz_check.h"
 #include <korvane/shell.h>
 #include "services/services.h"
 #include "services/shell_interfaces.h"
@@ -31,16 +32,6 @@
 #include "platform/mbcs.h"
 
 namespace {
-
-[[noreturn]] void fail(const char* what, int line) {
-    std::fprintf(stderr, "config_fuzz: invariant broken at line %d: %s\n", line, what);
-    std::abort();
-}
-
-#define CHECK(condition)                               \
-    do {                                               \
-        if (!(condition)) fail(#condition, __LINE__); \
-    } while (0)
 
 // MEM: plain heap blocks, each remembered so leaks and foreign frees show.
 class HeapMemory : public kv::MemoryInterface {

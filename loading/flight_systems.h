@@ -29,7 +29,7 @@ struct FlightSystems {
     int32_t terrain;
     int32_t world;
     int32_t missionObjects;
-    int32_t missionFlight;   // the mission's flight part: speech, flight end
+    int32_t missionFlight;   // the mission was asked for its objects: it hears the flight end and unloads
     int32_t hudModule;       // dllLoadModule succeeded, interface or not
     int32_t commModule;
 };

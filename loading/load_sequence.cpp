@@ -337,7 +337,14 @@ int32_t FlightModule::LoadKorvane(const char* startFile) {
     GFX->gfxSetTextureLimit(objectTextureRes);
     GFX->gfxEnableTextureLimit(objectTextureRes != -1 ? 1 : 0);
     networkPump(*this);
-    // 33.
+    // 33. Asking for the mission objects begins the mission's flight. From
+    // here on every way down (the unloading after a flight or after
+    // skipFlight, and a failed load alike) ends it with msnEndFlight and
+    // msnUnload, also when the objects fail: neither call undoes the objects
+    // (msnDestroyMissionObjects does, for objects that came up), they let
+    // the mission drop what it set up for a flight that has ended, flown or
+    // not. Before this the mission has only answered questions.
+    systemsUp.missionFlight = 1;
     if (!MSN->msnCreateMissionObjects()) {
         TraceMessage("...error while creating mission objects!");
         abandonLoad(*this);
@@ -365,7 +372,6 @@ int32_t FlightModule::LoadKorvane(const char* startFile) {
     }
     // 38.
     MSN->msnLoadSpeech(speechSystem);
-    systemsUp.missionFlight = 1;
     networkPump(*this);
     // 39.
     systemsUp.hudModule = loadFlightModule(hudModulePath, "Unable to load HUD DLL %s!", "HUD", hudInterface);

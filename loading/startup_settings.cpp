@@ -1,5 +1,6 @@
 // loadStartupFile: reads the flight's start-up file into the engine by
 // walking the start-up vocabulary row by row.
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 
@@ -43,11 +44,33 @@ float readReal(ReadState& state, const StartupRow& row, const char* section) {
     return row.defaultNumber;
 }
 
+// The host's other threads read some of these fields while the flight
+// loads (SetPaused the text file and its ids, TakeScreenshot the screenshot
+// settings, the accessors the pause and the compression): every value lands
+// under the shared lock, and as an atomic where the field is one.
+void storeInt(FlightModule& engine, StartupField field, int32_t value) {
+    LockHeld held(engine.sharedLock);
+    if (field.atomic)
+        static_cast<std::atomic<int32_t>*>(field.address)->store(value);
+    else
+        *static_cast<int32_t*>(field.address) = value;
+}
+
+void storeReal(FlightModule& engine, StartupField field, float value) {
+    LockHeld held(engine.sharedLock);
+    if (field.atomic)
+        static_cast<std::atomic<float>*>(field.address)->store(value);
+    else
+        *static_cast<float*>(field.address) = value;
+}
+
 // A second flight reads into fields the first one filled: the old text goes
 // first, so nothing is lost across flights.
-void replaceText(char** field, char* value) {
-    strFree(field);
-    *field = value;
+void replaceText(FlightModule& engine, StartupField field, char* value) {
+    LockHeld held(engine.sharedLock);
+    char** text = static_cast<char**>(field.address);
+    strFree(text);
+    *text = value;
 }
 
 int32_t minutesToSeconds(int32_t minutes) {
@@ -59,7 +82,7 @@ int32_t minutesToSeconds(int32_t minutes) {
 
 // The six in-flight text ids. Without a text file the section is
 // not read and every id is -1.
-void readTextId(ReadState& state, const char* text, int32_t* field) {
+void readTextId(ReadState& state, const char* text, StartupField field) {
     FlightModule& engine = state.engine;
     if (!state.textFileChecked) {
         state.textFileChecked = true;
@@ -70,12 +93,12 @@ void readTextId(ReadState& state, const char* text, int32_t* field) {
             state.textFileLoaded = true;
         }
     }
-    *field = state.textFileLoaded ? TXT->txtGetStringId(engine.textFilename, text) : -1;
+    storeInt(engine, field, state.textFileLoaded ? TXT->txtGetStringId(engine.textFilename, text) : -1);
 }
 
 // The start view: the key of the player's cockpit view, else the key of
 // view 0.
-void readStartView(ReadState& state, const StartupRow& row, char** field) {
+void readStartView(ReadState& state, const StartupRow& row, StartupField field) {
     FlightModule& engine = state.engine;
     char key[32];
     std::snprintf(key, sizeof key, row.key, engine.cockpitView);
@@ -84,11 +107,11 @@ void readStartView(ReadState& state, const StartupRow& row, char** field) {
         std::snprintf(key, sizeof key, row.key, 0);
         value = getStringCopy(&state.document, row.section, key, kCaseKeep);
     }
-    replaceText(field, value);
+    replaceText(engine, field, value);
 }
 
 // Rows whose value is a text that is used at once rather than kept.
-void useText(ReadState& state, const StartupRow& row, const char* section, void* field) {
+void useText(ReadState& state, const StartupRow& row, const char* section, StartupField field) {
     FlightModule& engine = state.engine;
     char text[kTextSize];
     state.document.getString(section, row.key, row.defaultText, text, sizeof text, kCaseKeep);
@@ -97,12 +120,21 @@ void useText(ReadState& state, const StartupRow& row, const char* section, void*
             // Never null: an empty value gives an empty path.
             char path[kTextSize];
             buildFilePath(engine.flightDirectory, text, "DLL", path, sizeof path);
-            replaceText(static_cast<char**>(field), strDuplicate(path));
+            replaceText(engine, field, strDuplicate(path));
             break;
         }
-        case StartupStep::kScreenshotFormat: engine.screenshot.setFilenameFormat(text); break;
-        case StartupStep::kScreenshotSound: engine.screenshot.setSoundEffect(text); break;
-        case StartupStep::kTextId: readTextId(state, text, static_cast<int32_t*>(field)); break;
+        case StartupStep::kScreenshotFormat: {
+            LockHeld held(engine.sharedLock);
+            engine.screenshot.setFilenameFormat(text);
+            break;
+        }
+        case StartupStep::kScreenshotSound: {
+            // The sound module writes the id while a capture may read it.
+            LockHeld held(engine.sharedLock);
+            engine.screenshot.setSoundEffect(text);
+            break;
+        }
+        case StartupStep::kTextId: readTextId(state, text, field); break;
         default: break;
     }
 }
@@ -111,21 +143,21 @@ void readRow(ReadState& state, const StartupRow& row) {
     FlightModule& engine = state.engine;
     ConfigDocument& document = state.document;
     const char* section = row.detailLevel ? detailSectionName(row.detailLevel(engine)) : row.section;
-    void* field = row.field ? row.field(engine) : nullptr;
+    const StartupField field = row.field ? row.field(engine) : StartupField{nullptr, false};
 
     switch (row.read) {
         case StartupRead::kBool:
-            *static_cast<int32_t*>(field) = document.getBool(section, row.key, static_cast<int32_t>(row.defaultNumber));
+            storeInt(engine, field, document.getBool(section, row.key, static_cast<int32_t>(row.defaultNumber)));
             break;
         case StartupRead::kInt:
-            *static_cast<int32_t*>(field) = document.getInt(section, row.key, static_cast<int32_t>(row.defaultNumber));
+            storeInt(engine, field, document.getInt(section, row.key, static_cast<int32_t>(row.defaultNumber)));
             break;
-        case StartupRead::kReal: *static_cast<float*>(field) = readReal(state, row, section); break;
+        case StartupRead::kReal: storeReal(engine, field, readReal(state, row, section)); break;
         case StartupRead::kCopy:
             if (row.step == StartupStep::kStartView) {
-                readStartView(state, row, static_cast<char**>(field));
+                readStartView(state, row, field);
             } else {
-                replaceText(static_cast<char**>(field), getStringCopy(&document, section, row.key, kCaseKeep));
+                replaceText(engine, field, getStringCopy(&document, section, row.key, kCaseKeep));
             }
             break;
         case StartupRead::kText: useText(state, row, section, field); break;
@@ -141,7 +173,7 @@ void readRow(ReadState& state, const StartupRow& row) {
             if (engine.skipFlight) TraceMessage("...Debug SkipFlight flag enabled...");
             break;
         case StartupStep::kMinutesToSeconds:
-            *static_cast<int32_t*>(field) = minutesToSeconds(*static_cast<int32_t*>(field));
+            storeInt(engine, field, minutesToSeconds(startupIntValue(field)));
             break;
         case StartupStep::kAppFlag:
             engine.graphicsSetup.appFlag = APP->appQueryFlag() == 0 ? 1 : 0;
@@ -181,6 +213,13 @@ int32_t FlightModule::loadStartupFile(const char* fileName) {
         return 0;
     }
     ConfigDocument document(fileName, 0, 0, kStartupExtraBytes);
+    // Without the pool the file is read into, every line of it would be
+    // lost at once and the flight would fly on defaults alone (a skipped
+    // flight flown, no HUD, no texts): the file counts as unreadable.
+    if (!document.pool.base) {
+        TraceMessage("...not enough memory to read the korvane start-up file %s!", orEmpty(fileName));
+        return 0;
+    }
     ReadState state{*this, document, false, false};
     for (int32_t i = 0; i < kStartupRowCount; ++i) readRow(state, kStartupRows[i]);
     return 1;

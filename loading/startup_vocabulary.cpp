@@ -1,5 +1,6 @@
 #include "loading/startup_vocabulary.h"
 
+#include <atomic>
 #include <cmath>
 
 #include "config/config_document.h"
@@ -13,14 +14,18 @@ using R = StartupRead;
 using S = StartupStep;
 using C = StartupCheck;
 
-using FieldAccess = void* (*)(FlightModule&);
+using FieldAccess = StartupField (*)(FlightModule&);
 using LevelAccess = int32_t (*)(const FlightModule&);
 
 // A field's name for tools and its typed address for the reader; the typed
 // local makes a row whose field has the wrong type fail to compile.
-#define INT_FIELD(x) #x, [](FlightModule& e) -> void* { int32_t* p = &e.x; return p; }
-#define REAL_FIELD(x) #x, [](FlightModule& e) -> void* { float* p = &e.x; return p; }
-#define TEXT_FIELD(x) #x, [](FlightModule& e) -> void* { char** p = &e.x; return p; }
+#define INT_FIELD(x) #x, [](FlightModule& e) -> StartupField { int32_t* p = &e.x; return {p, false}; }
+#define REAL_FIELD(x) #x, [](FlightModule& e) -> StartupField { float* p = &e.x; return {p, false}; }
+#define TEXT_FIELD(x) #x, [](FlightModule& e) -> StartupField { char** p = &e.x; return {p, false}; }
+#define SHARED_INT_FIELD(x) \
+    #x, [](FlightModule& e) -> StartupField { std::atomic<int32_t>* p = &e.x; return {p, true}; }
+#define SHARED_REAL_FIELD(x) \
+    #x, [](FlightModule& e) -> StartupField { std::atomic<float>* p = &e.x; return {p, true}; }
 #define NO_FIELD nullptr, nullptr
 #define LEVEL(x) #x, [](const FlightModule& e) -> int32_t { return e.x; }
 
@@ -90,6 +95,16 @@ constexpr StartupRow screenRow(int32_t n, const char* key, StartupRead read, flo
 
 }  // namespace
 
+int32_t startupIntValue(StartupField field) {
+    if (field.atomic) return static_cast<std::atomic<int32_t>*>(field.address)->load();
+    return *static_cast<int32_t*>(field.address);
+}
+
+float startupRealValue(StartupField field) {
+    if (field.atomic) return static_cast<std::atomic<float>*>(field.address)->load();
+    return *static_cast<float*>(field.address);
+}
+
 const char* const kDetailSections[3] = {"LowDetailOption", "MedDetailOption", "HighDetailOption"};
 const char kLoadingScreenSection[] = "LoadingScreen";
 
@@ -129,11 +144,11 @@ const StartupRow kStartupRows[] = {
     realRow(15, "Korvane", "DeltaT", 0.1f, C::kStepLength, REAL_FIELD(deltaT)),
     realRow(16, "Korvane", "MaxDeltaT", 0.2f, C::kPositive, REAL_FIELD(maxDeltaT)),
     // The current time compression starts at the file's start value.
-    realRow(17, "Korvane", "StartTimeCompression", 1.0f, C::kNotNegative, REAL_FIELD(timeCompression)),
+    realRow(17, "Korvane", "StartTimeCompression", 1.0f, C::kNotNegative, SHARED_REAL_FIELD(timeCompression)),
     realRow(18, "Korvane", "MaxTimeCompression", 0.0f, C::kNotNegative, REAL_FIELD(maxTimeCompression)),
     // Minutes in the file, seconds in the engine.
     intRow( 19, "Korvane", "ChangeTimeAmount", 0, S::kMinutesToSeconds, INT_FIELD(changeTimeAmount)),
-    boolRow(20, "Korvane", "StartPaused", 0, S::kStore, INT_FIELD(paused)),
+    boolRow(20, "Korvane", "StartPaused", 0, S::kStore, SHARED_INT_FIELD(paused)),
     boolRow(21, "Korvane", "ShowCockpit", 0, S::kStore, INT_FIELD(showCockpit)),
     copyRow(22, "Korvane", "EjectView", S::kStore, TEXT_FIELD(ejectView)),
     intRow( 23, "SoundSettings", "SampleFrequency", 11025, S::kStore, INT_FIELD(sampleFrequency)),

@@ -61,6 +61,16 @@ enum class StartupCheck : int32_t {
 // The shortest fixed sub-step the frame loop accepts, in seconds.
 const float kMinStepLength = 0.0001f;
 
+// Where a row's value lands. atomic: the field is a std::atomic of the
+// row's type, because the host's other threads read it without any lock.
+struct StartupField {
+    void* address;
+    bool atomic;
+};
+// What an int32_t or float field holds now, atomic or not.
+int32_t startupIntValue(StartupField field);
+float startupRealValue(StartupField field);
+
 // Whether value passes check; a value that does not gives way to its row's
 // default.
 bool startupValueUsable(float value, StartupCheck check);
@@ -93,10 +103,10 @@ struct StartupRow {
     // Detail rows: the player option whose level picks the section.
     const char* detailOption;
     int32_t (*detailLevel)(const FlightModule& engine);
-    // The destination's address: int32_t* for kBool, kInt and kTextId rows,
-    // float* for kReal rows, char** for kCopy and kModulePath rows; null
-    // where there is none.
-    void* (*field)(FlightModule& engine);
+    // The destination: int32_t for kBool, kInt and kTextId rows, float for
+    // kReal rows, char* for kCopy and kModulePath rows (each as an atomic
+    // where the field says so); null where there is none.
+    StartupField (*field)(FlightModule& engine);
     StartupName names;
     // The rule of the format the value is (a kText row) or the string it
     // names is (a kStringId row); null where it is no format.

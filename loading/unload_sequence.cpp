@@ -37,6 +37,16 @@ void destroyMapCamera() {
     mapCamera = nullptr;
 }
 
+void unloadFlightTextFile(FlightModule& flight, const FlightSystems& up) {
+    LockHeld held(flight.sharedLock);
+    if (up.startupFile && !strIsEmpty(flight.textFilename)) TXT->txtUnloadTextFile(flight.textFilename);
+}
+
+void freeFlightTextFilename(FlightModule& flight) {
+    LockHeld held(flight.sharedLock);
+    strFree(&flight.textFilename);
+}
+
 }  // namespace
 
 void takeDownFlight(FlightModule& flight, const FlightSystems& up) {
@@ -64,8 +74,9 @@ void takeDownFlight(FlightModule& flight, const FlightSystems& up) {
     if (flight.commInterface) flight.commInterface->comShutdown();
     if (flight.commInterface) releaseInterfaceAndNull("COM", flight.commInterface);
     if (up.commModule) DLL->dllUnloadModule(flight.commModulePath);
-    // 10. Text files the start-up file loaded.
-    if (up.startupFile && !strIsEmpty(flight.textFilename)) TXT->txtUnloadTextFile(flight.textFilename);
+    // 10. Text files the start-up file loaded. A SetPaused on another thread
+    // shows a text of the in-flight table: never while the table goes.
+    unloadFlightTextFile(flight, up);
     if (up.startupFile && !strIsEmpty(flight.chatTextFile)) TXT->txtUnloadTextFile(flight.chatTextFile);
     // 11. Subsystems.
     if (up.world) WLD->wldRelease();
@@ -85,8 +96,8 @@ void takeDownFlight(FlightModule& flight, const FlightSystems& up) {
     mainCamera = nullptr;
     if (up.display) GFX->gfxReleaseDisplay();
     if (up.messages) MSG->msgUnloadMessageSystem();
-    // 13. The per-flight texts.
-    strFree(&flight.textFilename);
+    // 13. The per-flight texts; SetPaused reads the first one.
+    freeFlightTextFilename(flight);
     strFree(&flight.controlMap);
     strFree(&flight.soundList);
     strFree(&flight.viewList);

@@ -14,7 +14,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
-packages=(cmake make g++ libgtest-dev googletest nlohmann-json3-dev libcli11-dev libstb-dev)
+packages=(cmake make g++ libgtest-dev googletest nlohmann-json3-dev libcli11-dev libstb-dev fonts-dejavu-core)
 
 install_packages "${packages[@]}"
 

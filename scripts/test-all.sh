@@ -7,17 +7,18 @@
 #
 # Stages: linux (default preset; then the install into a temporary prefix,
 # examples/own-module built against it, and the Debian package), asan
-# (sanitizers), win32 (the real target: Korvane.dll, its exports and every
-# test as a 32-bit Windows program under 32-bit wine, with the same traces
-# as the Linux build; then the Windows zip), wine (64-bit Windows tests
-# under wine64), fuzz (the configuration fuzzer built with clang, run for
-# a minute).
+# (sanitizers), tsan (the test whose second thread calls the engine while
+# flights run, under ThreadSanitizer), win32 (the real target: Korvane.dll,
+# its exports and every test as a 32-bit Windows program under 32-bit wine,
+# with the same traces as the Linux build; then the Windows zip), wine
+# (64-bit Windows tests under wine64), fuzz (the configuration and flight
+# fuzzers built with clang, each run for a minute).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
-packages=(cmake make g++ dpkg-dev libgtest-dev googletest nlohmann-json3-dev libstb-dev libcli11-dev
-          clang libclang-rt-14-dev libbenchmark-dev libinih-dev libsimpleini-dev
+packages=(cmake make g++ dpkg-dev libgtest-dev googletest nlohmann-json3-dev libstb-dev fonts-dejavu-core libcli11-dev
+          libtsan2 clang libclang-rt-14-dev libbenchmark-dev libinih-dev libsimpleini-dev
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64 wine32:i386)
 
 banner() { printf '\n==== %s ====\n' "$*"; }
@@ -37,6 +38,14 @@ stage_asan() {
     cmake --preset asan
     cmake --build --preset asan
     ctest --preset asan
+}
+
+stage_tsan() {
+    banner "Host-thread test under ThreadSanitizer (preset tsan)"
+    cmake --preset tsan
+    # Only the one test program: nothing else runs threads against the engine.
+    cmake --build --preset tsan
+    ctest --preset tsan
 }
 
 # The Windows stages fly the example flights with the Linux korvane-host
@@ -74,28 +83,32 @@ stage_wine() {
 }
 
 stage_fuzz() {
-    banner "Configuration fuzzer (clang, libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer)"
+    banner "Configuration and flight fuzzers (clang, libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer)"
     cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
         -DKORVANE_FUZZ=ON -DKORVANE_BUILD_TESTS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
-    # Only the fuzz target: the rest of the clang configuration is not built.
-    cmake --build build/fuzz --target korvane_config_fuzz -j2
-    local log=build/fuzz/fuzz-run.log status=0
-    ctest --test-dir build/fuzz -R fuzz --output-on-failure -V >"$log" 2>&1 || status=$?
-    if [[ $status -ne 0 ]]; then
-        cat "$log"
-        echo "fuzzer run failed; reproducers are in build/fuzz/fuzz/scratch/artifacts" >&2
-        return $status
-    fi
-    grep -E '(#[0-9]+[[:space:]]+DONE|Done [0-9]+ runs|stat::)' "$log" | sed 's/^[0-9]*: //'
+    # Only the fuzz targets: the rest of the clang configuration is not built.
+    cmake --build build/fuzz --target korvane_config_fuzz korvane_flight_fuzz -j2
+    local target
+    for target in config flight; do
+        local log=build/fuzz/fuzz-$target.log status=0
+        ctest --test-dir build/fuzz -R "^fuzz_$target" --output-on-failure -V >"$log" 2>&1 || status=$?
+        if [[ $status -ne 0 ]]; then
+            cat "$log"
+            echo "$target fuzzer run failed; reproducers are in build/fuzz/fuzz/*scratch/artifacts" >&2
+            return $status
+        fi
+        echo "== fuzz_$target"
+        grep -E '(#[0-9]+[[:space:]]+DONE|Done [0-9]+ runs|stat::)' "$log" | sed 's/^[0-9]*: //'
+    done
 }
 
 stages=("$@")
-[[ ${#stages[@]} -eq 0 ]] && stages=(linux asan win32 wine fuzz)
+[[ ${#stages[@]} -eq 0 ]] && stages=(linux asan tsan win32 wine fuzz)
 install_packages "${packages[@]}"
 for s in "${stages[@]}"; do
     case "$s" in
-        linux | asan | win32 | wine | fuzz) "stage_$s" ;;
-        *) echo "unknown stage: $s (linux, asan, win32, wine, fuzz)" >&2; exit 2 ;;
+        linux | asan | tsan | win32 | wine | fuzz) "stage_$s" ;;
+        *) echo "unknown stage: $s (linux, asan, tsan, win32, wine, fuzz)" >&2; exit 2 ;;
     esac
 done
 banner "all stages passed: ${stages[*]}"

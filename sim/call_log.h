@@ -21,6 +21,8 @@
 // {"host":"Fly","ret":0}. The handle call() gives back stays valid for as
 // long as anyone keeps it; call names are string literals, which the log
 // keeps by pointer.
+// Only the Off mode, with no observer, may be used from several threads
+// at once: it touches nothing shared.
 #pragma once
 
 #include <cstddef>

@@ -18,6 +18,7 @@
 #include <cstring>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -128,6 +129,14 @@ template <typename W, typename T, std::size_t N,
 void put(W& w, const T (&values)[N]) {
     w.beginArray();
     for (std::size_t i = 0; i < N; ++i) put(w, values[i]);
+    w.endArray();
+}
+
+// A list of any length, as an array.
+template <typename W, typename T>
+void put(W& w, const std::vector<T>& values) {
+    w.beginArray();
+    for (const T& value : values) put(w, value);
     w.endArray();
 }
 

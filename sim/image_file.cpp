@@ -10,16 +10,18 @@
 
 namespace kvsim {
 
-bool readImageSize(const std::string& path, int32_t* width, int32_t* height) {
-    if (path.empty()) return false;
+std::shared_ptr<const DecodedImage> readImage(const std::string& path) {
+    if (path.empty()) return nullptr;
     int w = 0, h = 0, channels = 0;
     // A full decode, not only the header: a truncated file is unreadable.
-    stbi_uc* pixels = stbi_load(path.c_str(), &w, &h, &channels, 0);
-    if (!pixels) return false;
+    stbi_uc* pixels = stbi_load(path.c_str(), &w, &h, &channels, 4);
+    if (!pixels) return nullptr;
+    auto image = std::make_shared<DecodedImage>();
+    image->width = w;
+    image->height = h;
+    image->rgba.assign(pixels, pixels + static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4);
     stbi_image_free(pixels);
-    if (width) *width = w;
-    if (height) *height = h;
-    return true;
+    return image;
 }
 
 }  // namespace kvsim

@@ -69,6 +69,9 @@ struct Scenario {
     int32_t failCommModule = 0;
     // The memory service refuses its N-th allocation of a flight; 0 = never.
     int32_t failAllocation = 0;
+    // The memory service refuses every allocation of a flight from its N-th
+    // on, as a host that has run out of memory does; 0 = never.
+    int32_t failAllocationsFrom = 0;
 
     // [Events]: frame number -> command names dispatched at the controls
     // module's first update in a frame at or after that number.
@@ -76,6 +79,12 @@ struct Scenario {
 
     // [Controls]
     float zoomAxis = 0.0f;
+
+    // [Modules]: the interface a module file offers once loaded, in the
+    // order written: the file's name relative to the flight directory, as
+    // written (backslashes or slashes, any case) -> "HUD", "COM", or ""
+    // for none. A file named nowhere here follows the name rule (SimDll).
+    std::vector<std::pair<std::string, std::string>> moduleInterfaces;
 
     // [Network]
     std::vector<float> netFrameTimes = {0.05f};

@@ -86,7 +86,7 @@ bool applyDocument(kv::ConfigDocument& document, const Layout& layout, Scenario&
         const int headerLine = header ? header->line : 0;
         if (!knownSection(sectionName)) {
             ok = fail(error, headerFile, headerLine, sectionLabel(sectionName),
-                      "unknown section (known: Host, Mission, Objects, Fail, Events, Controls, Network)");
+                      "unknown section (known: " + knownSections() + ")");
             return;
         }
         forEach<kv::ConfigKey>(section.keys, [&](const kv::ConfigKey& record) {

@@ -15,7 +15,8 @@ namespace kvsim {
 
 struct ScenarioKey {
     const char* section;
-    // "(frame)" stands for any frame number (the [Events] section).
+    // A name in parentheses stands for any key: "(frame)" for a frame
+    // number ([Events]), "(file)" for a module file's name ([Modules]).
     const char* key;
     const char* defaultText;
     const char* meaning;

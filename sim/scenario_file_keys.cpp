@@ -25,6 +25,11 @@ std::string lower(std::string s) {
     return s;
 }
 
+std::string upper(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
 }  // namespace
 
 bool sameName(const std::string& a, const std::string& b) { return lower(a) == lower(b); }
@@ -265,6 +270,17 @@ bool applyHostGameplay(Scenario& s, const std::string&, const std::string& value
     return true;
 }
 
+// HUD, COM or none, in any case; the key is the file's name as written.
+bool applyModule(Scenario& s, const std::string& key, const std::string& value, std::string& problem) {
+    const std::string kind = lower(trim(value));
+    if (kind != "hud" && kind != "com" && kind != "none") {
+        problem = "\"" + value + "\" is not one of HUD, COM, none";
+        return false;
+    }
+    s.moduleInterfaces.emplace_back(key, kind == "none" ? "" : upper(kind));
+    return true;
+}
+
 const long long kMin = -2147483648LL;
 const long long kMax = kIntMax;
 
@@ -331,11 +347,20 @@ const ScenarioKey kKeys[] = {
      flagField<&Scenario::failCommModule>},
     {"Fail", "Allocation", "0", "the memory service refuses its N-th allocation of a flight; 0 = never",
      intField<&Scenario::failAllocation, 0, kMax>},
+    {"Fail", "AllocationsFrom", "0",
+     "the memory service refuses every allocation of a flight from its N-th on; 0 = never",
+     intField<&Scenario::failAllocationsFrom, 0, kMax>},
     {"Events", "(frame)", "",
      "comma list of flight commands the controls module dispatches at its first update in a frame at or "
      "after that frame number (frame 0 is the first frame of a flight)",
      applyEvent},
     {"Controls", "ZoomAxis", "0", "value of the map zoom control", applyZoomAxis},
+    {"Modules", "(file)", "(name rule)",
+     "the interface a module file offers once loaded: HUD, COM or none. The key is the file's name in "
+     "FLIGHT_DIR with its extension, a relative path allowed (modules\\Radio.DLL=COM), matched without "
+     "regard to case, and must name a file there. A file not named here offers HUD when its name "
+     "contains \"hud\", COM when it contains \"comm\" (any case), and nothing otherwise",
+     applyModule},
     {"Network", "FrameTime", "0.05",
      "what netGetFrameTime returns: one value, or a comma list whose last value repeats",
      realListField<&Scenario::netFrameTimes>},
@@ -362,7 +387,7 @@ const ScenarioKey kKeys[] = {
 const ScenarioKey* findKey(const std::string& section, const std::string& key) {
     for (const ScenarioKey* k = kKeys; k->section; ++k) {
         if (!sameName(section, k->section)) continue;
-        if (std::string(k->key) == "(frame)" || sameName(key, k->key)) return k;
+        if (k->key[0] == '(' || sameName(key, k->key)) return k;
     }
     return nullptr;
 }
@@ -372,6 +397,15 @@ bool knownSection(const std::string& section) {
         if (sameName(section, k->section)) return true;
     }
     return false;
+}
+
+std::string knownSections() {
+    std::string out;
+    for (const ScenarioKey* k = kKeys; k->section; ++k) {
+        if (k != kKeys && std::string(k->section) == k[-1].section) continue;
+        out += (out.empty() ? "" : ", ") + std::string(k->section);
+    }
+    return out;
 }
 
 }  // namespace scenario_detail

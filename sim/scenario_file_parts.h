@@ -18,6 +18,8 @@ bool sameName(const std::string& a, const std::string& b);
 // The table entry for a key of section, or null.
 const ScenarioKey* findKey(const std::string& section, const std::string& key);
 bool knownSection(const std::string& section);
+// The sections of the table, in its order, separated by ", ".
+std::string knownSections();
 
 //
 // The configuration library keeps no line numbers, and drops some lines

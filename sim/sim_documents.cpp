@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
 
 #include "services/shell_interfaces.h"
 
@@ -13,7 +14,8 @@ namespace fs = std::filesystem;
 // release, and restores what was bound before.
 class SimDocuments::Binding {
 public:
-    explicit Binding(SimDocuments& owner) : files_(kv::FMG), memory_(kv::MEM) {
+    explicit Binding(SimDocuments& owner)
+        : held_(owner.world_.moduleGlobals), files_(kv::FMG), memory_(kv::MEM) {
         kv::FMG = &owner.files_;
         kv::MEM = &owner.memory_;
     }
@@ -25,6 +27,7 @@ public:
     Binding& operator=(const Binding&) = delete;
 
 private:
+    std::lock_guard<std::recursive_mutex> held_;
     kv::FileManagerInterface* files_;
     kv::MemoryInterface* memory_;
 };

@@ -11,8 +11,9 @@
 //   "FLT" blocks; and a block the module added to a lent document (setInt on
 //   a missing key) goes back to the host's memory service when the document
 //   is released.
-// The previous bindings are restored before the call returns; the module
-// calls the stand-in host on one thread, so nothing sees the swap.
+// The previous bindings are restored before the call returns. The swap is
+// made under SimWorld::moduleGlobals, which a second thread calling into
+// the module holds around calls that reach those pointers.
 #pragma once
 
 #include <memory>

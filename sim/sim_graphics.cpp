@@ -1,9 +1,10 @@
 #include "sim/sim_graphics.h"
 
-#include <fstream>
+#include <cstring>
 
 #include "platform/workdir.h"
 #include "sim/image_file.h"
+#include "sim/sim_modules.h"
 #include "sim/sim_shell.h"
 
 namespace kvsim {
@@ -36,6 +37,7 @@ void SimImage::imageDraw(float x, float y, float width, float height) {
     ScreenFrame& frame = graphics_.drawing_;
     frame.hasPicture = true;
     frame.picture = file;
+    frame.image = pixels;
     frame.pictureWidth = this->width;
     frame.pictureHeight = this->height;
     const float rect[4] = {x, y, width, height};
@@ -58,24 +60,52 @@ void copyRect(const float* leftTop, const float* rightBottom, float* out) {
     out[3] = rightBottom[1];
 }
 
+bool sameFloats(const float* a, const float* b, int count) { return std::memcmp(a, b, sizeof(float) * count) == 0; }
+
+bool displaySide(int32_t side) { return side >= 1 && side <= SimGraphics::kMaxDisplaySide; }
+
 }  // namespace
 
 // ---- GFX ----
 
+bool ScreenFrame::sameAs(const ScreenFrame& o) const {
+    if (hasPicture != o.hasPicture || picture != o.picture || image != o.image || !sameFloats(pictureRect, o.pictureRect, 4))
+        return false;
+    if (hasBarOutline != o.hasBarOutline || !sameFloats(barOutline, o.barOutline, 4) ||
+        !sameFloats(outlineColor, o.outlineColor, 4))
+        return false;
+    if (hasBarFill != o.hasBarFill || !sameFloats(barFill, o.barFill, 4) || !sameFloats(fillColor, o.fillColor, 4))
+        return false;
+    if (textSize != o.textSize || texts.size() != o.texts.size()) return false;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const Text& a = texts[i];
+        const Text& b = o.texts[i];
+        if (a.text != b.text || a.x != b.x || a.y != b.y || a.alignment != b.alignment || !sameFloats(a.color, b.color, 4))
+            return false;
+    }
+    return true;
+}
+
 int32_t SimGraphics::gfxInitDisplay(kv::GraphicsSetup* setup, kv::DisplayOptions* options) {
-    return returns(call("gfxInitDisplay", setup, options), initDisplayResult);
+    const RecordRef r = call("gfxInitDisplay", setup, options);
+    const bool usable = setup && displaySide(setup->displayWidth) && displaySide(setup->displayHeight);
+    displayWidth = usable ? setup->displayWidth : kDefaultDisplayWidth;
+    displayHeight = usable ? setup->displayHeight : kDefaultDisplayHeight;
+    // The scenario's failure holds for every flight: the module then stops
+    // with "Error Setting Graphics Display!".
+    return returns(r, world_.scenario.failDisplay ? 0 : 1);
 }
 void SimGraphics::gfxConfigure(kv::GraphicsSetup* setup) { call("gfxConfigure", setup); }
 void SimGraphics::gfxReleaseDisplay() { call("gfxReleaseDisplay"); }
 
 kv::Image* SimGraphics::gfxLoadImage(const char* fileName) {
     const RecordRef r = call("gfxLoadImage", text(fileName));
-    int32_t width = 0, height = 0;
-    if (!readImageSize(SimFileManager::findFile(fileName), &width, &height)) {
+    std::shared_ptr<const DecodedImage> pixels = readImage(SimFileManager::findFile(fileName));
+    if (!pixels) {
         returns(r, nullptr);
         return nullptr;
     }
-    images.push_back(std::make_unique<SimImage>(world_, *this, fileName, width, height));
+    images.push_back(std::make_unique<SimImage>(world_, *this, fileName, std::move(pixels)));
     kv::Image* image = images.back().get();
     returns(r, handle(image, "image"));
     return image;
@@ -148,6 +178,7 @@ void SimGraphics::gfxDrawRectFrame(const float* lt, const float* rb, const float
     drawing_.hasBarOutline = true;
     copyRect(lt, rb, drawing_.barOutline);
     if (c) std::copy(c, c + 4, drawing_.barColor);
+    if (c) std::copy(c, c + 4, drawing_.outlineColor);
 }
 void SimGraphics::gfxFillRect(const float* lt, const float* rb, const float* c) {
     call("gfxFillRect", Pair{lt}, Pair{rb}, Color{c});
@@ -155,6 +186,7 @@ void SimGraphics::gfxFillRect(const float* lt, const float* rb, const float* c) 
     drawing_.hasBarFill = true;
     copyRect(lt, rb, drawing_.barFill);
     if (c) std::copy(c, c + 4, drawing_.barColor);
+    if (c) std::copy(c, c + 4, drawing_.fillColor);
 }
 void SimGraphics::gfxSetSceneMode(int32_t mode) { call("gfxSetSceneMode", mode); }
 void SimGraphics::gfxSetWorldMode(int32_t on) { call("gfxSetWorldMode", on); }
@@ -167,10 +199,10 @@ int32_t SimGraphics::gfxSaveScreenshot(const char* fileName) {
     if (!fileName || !*fileName) return returns<int32_t>(r, 0);
     char native[1024];
     if (!kv::toNativePath(fileName, native, sizeof native)) return returns<int32_t>(r, 0);
-    // A tiny but real image: a 1x1 grey PGM.
-    std::ofstream out(native, std::ios::binary);
-    out << "P5\n1 1\n255\n" << static_cast<char>(128);
-    if (!out) return returns<int32_t>(r, 0);
+    // The frame as the module composed it, whatever the name's extension:
+    // the graphics module writes its own format.
+    if (!writeFlightPicture(native)) return returns<int32_t>(r, 0);
+    std::lock_guard<std::mutex> held(viewMutex_);
     world_.screenshots.push_back(fileName);
     return returns<int32_t>(r, 1);
 }
@@ -192,7 +224,12 @@ void SimGraphics::gfxEndFrame() { call("gfxEndFrame"); }
 void SimGraphics::gfxPresent() {
     call("gfxPresent");
     ++framesPresented;
-    if (!drawing_.empty()) lastScreen = drawing_;
+    if (drawing_.empty()) {
+        keepViewFrame();
+        return;
+    }
+    lastScreen = drawing_;
+    if (onLoadingScreen) onLoadingScreen(lastScreen);
 }
 void SimGraphics::gfxBeginScene() { call("gfxBeginScene"); }
 void SimGraphics::gfxEndScene() { call("gfxEndScene"); }
@@ -207,7 +244,11 @@ int32_t SimGraphics::gfxCreateFont(const kv::FontSettings* font) {
     fonts.push_back(font ? *font : kv::FontSettings{});
     return returns(r, static_cast<int32_t>(fonts.size()));
 }
-void SimGraphics::gfxSelectFont(int32_t font) { call("gfxSelectFont", font); }
+void SimGraphics::gfxSelectFont(int32_t font) {
+    call("gfxSelectFont", font);
+    const bool known = font >= 1 && static_cast<std::size_t>(font) <= fonts.size();
+    drawing_.textSize = known ? fonts[static_cast<std::size_t>(font) - 1].size : 0;
+}
 void SimGraphics::gfxSetTextColor(const float* c) {
     call("gfxSetTextColor", Color{c});
     if (c) std::copy(c, c + 4, drawing_.textColor);
@@ -234,6 +275,10 @@ void SimGraphics::beginFlight() {
     fonts.clear();
     drawing_ = ScreenFrame();
     lastScreen = ScreenFrame();
+    {
+        std::lock_guard<std::mutex> held(viewMutex_);
+        lastView_ = ViewFrame();
+    }
     framesPresented = 0;
 }
 

@@ -5,12 +5,16 @@
 // host program can show what a player would see.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include <korvane/engine_interfaces.h>
+#include "sim/picture.h"
+#include "sim/screen_pictures.h"
 #include "sim/sim_part.h"
 
 namespace kvsim {
@@ -18,6 +22,8 @@ namespace kvsim {
 class SimCamera final : public kv::Camera, SimPart {
 public:
     SimCamera(SimWorld& world, int32_t kind) : SimPart(world), kind(kind) {}
+    // The map view looks through a camera of this kind.
+    static constexpr int32_t kMapCameraKind = 1;
     void cameraGetParams(kv::CameraParams** params) override;
     void cameraSetPosition(const double* p) override;
     void cameraSetOrientation(const float* m) override;
@@ -33,17 +39,19 @@ public:
 
 class SimGraphics;
 
-// A picture read from a real file; it knows its file and size and draws
-// into the graphics module's frame.
+// A picture read from a real file; it knows its file, size and pixels and
+// draws into the graphics module's frame.
 class SimImage final : public kv::Image, SimPart {
 public:
-    SimImage(SimWorld& world, SimGraphics& graphics, std::string file, int32_t width, int32_t height)
-        : SimPart(world), file(std::move(file)), width(width), height(height), graphics_(graphics) {}
+    SimImage(SimWorld& world, SimGraphics& graphics, std::string file, std::shared_ptr<const DecodedImage> pixels)
+        : SimPart(world), file(std::move(file)), width(pixels->width), height(pixels->height),
+          pixels(std::move(pixels)), graphics_(graphics) {}
     void imageDraw(float x, float y, float width, float height) override;
 
     const std::string file;  // as the module named it
     const int32_t width;
     const int32_t height;
+    const std::shared_ptr<const DecodedImage> pixels;
 
 private:
     SimGraphics& graphics_;
@@ -73,6 +81,7 @@ struct ScreenFrame {
     };
     bool hasPicture = false;
     std::string picture;  // the image's file name
+    std::shared_ptr<const DecodedImage> image;  // its pixels
     int32_t pictureWidth = 0;
     int32_t pictureHeight = 0;
     float pictureRect[4] = {};
@@ -80,12 +89,21 @@ struct ScreenFrame {
     float barOutline[4] = {};
     bool hasBarFill = false;
     float barFill[4] = {};
-    float barColor[4] = {};
+    float barColor[4] = {};      // of the last of outline and fill drawn
+    float outlineColor[4] = {};  // of the outline
+    float fillColor[4] = {};     // of the fill
     std::vector<Text> texts;
     float textColor[4] = {};
+    int32_t textSize = 0;  // the selected font's size; 0 without one
 
     bool empty() const { return !hasPicture && !hasBarOutline && !hasBarFill && texts.empty(); }
+    // Whether a player would see the same screen in both.
+    bool sameAs(const ScreenFrame& other) const;
 };
+
+class SimViews;
+class SimObjects;
+class SimMessages;
 
 class SimGraphics : public kv::GraphicsInterface, SimPart {
 public:
@@ -137,11 +155,17 @@ public:
     // Drops the cameras, images, fonts and frames of the flight before.
     void beginFlight();
 
+    // The last presented flight frame as a screenshot shows it: which
+    // view, the camera, the objects on the map and the texts on screen.
+    FlightScreen flightScreen() const;
+    // Writes the picture of the last flight frame (a PNG the size of the
+    // display) at a native path; false when it cannot be written.
+    bool writeFlightPicture(const std::string& path) const;
+
     // Live cameras and images, in order of creation.
     std::vector<std::unique_ptr<SimCamera>> cameras;
     std::vector<std::unique_ptr<SimImage>> images;
     SimDisplay display;
-    int32_t initDisplayResult = 1;
     int32_t passOption = 7;
     // Fonts created in this flight, in order; a font's handle is its
     // position plus one.
@@ -150,12 +174,42 @@ public:
     // screen), and the count of frames presented in this flight.
     ScreenFrame lastScreen;
     int32_t framesPresented = 0;
+    // The display's size as gfxInitDisplay was given it (640x480 until
+    // then, and for a size no display has: below 1 or above 8192).
+    int32_t displayWidth = kDefaultDisplayWidth;
+    int32_t displayHeight = kDefaultDisplayHeight;
+    static constexpr int32_t kDefaultDisplayWidth = 640;
+    static constexpr int32_t kDefaultDisplayHeight = 480;
+    static constexpr int32_t kMaxDisplaySide = 8192;
+    // Called at each gfxPresent of a frame that drew a loading screen.
+    std::function<void(const ScreenFrame&)> onLoadingScreen;
+    // The modules whose state a screenshot shows; SimHost connects them.
+    const SimViews* views = nullptr;
+    const SimObjects* objects = nullptr;
+    const SimMessages* messages = nullptr;
 
 private:
     friend class SimImage;
     SimCamera* find(const kv::Camera* camera) const;
 
+    // The view camera of the last presented frame that drew no loading
+    // screen, as it was at gfxPresent.
+    struct ViewFrame {
+        bool shown = false;
+        bool map = false;
+        bool cockpit = false;
+        std::string viewName;
+        float orientation[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+        double position[3] = {};
+        kv::CameraParams params = {};
+    };
+    void keepViewFrame();
+
     ScreenFrame drawing_;  // the frame between gfxBeginFrame and gfxPresent
+    ViewFrame lastView_;
+    // Guards lastView_ and the screenshots written: the module may take a
+    // screenshot from another of the host's threads while a frame presents.
+    mutable std::mutex viewMutex_;
     SimCamera* selected_ = nullptr;
 };
 

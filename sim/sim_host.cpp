@@ -22,6 +22,10 @@ SimHost::SimHost(Scenario initial) {
     shell.provide("VMG", static_cast<kv::ViewsInterface*>(&views), "VMG");
     views.objects = &objects;
     controls.objects = &objects;
+    // A screenshot shows the view, the objects and the messages on screen.
+    graphics.views = &views;
+    graphics.objects = &objects;
+    graphics.messages = &messages;
     shell.provide("PTS", static_cast<kv::ParticlesInterface*>(&particles), "PTS");
     shell.provide("ENV", static_cast<kv::EnvironmentInterface*>(&environment), "ENV");
     shell.provide("MSN", static_cast<kv::MissionInterface*>(&mission), "MSN");

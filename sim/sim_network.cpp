@@ -21,14 +21,18 @@ SimNetwork::SimNetwork(SimWorld& world) : SimPart(world) {
 
 void SimNetwork::netLeave() { call("netLeave"); }
 
+// The trace shows the bytes handed out (null for none): they reach the
+// module only through the options document it writes them into.
 void SimNetwork::netGetGameSettings(kv::HostGameSettings* settings) {
-    call("netGetGameSettings");
-    if (!settings) return;
-    *settings = kv::HostGameSettings{};
+    const RecordRef r = call("netGetGameSettings");
     const auto& bytes = world_.scenario.hostGameplay;
-    if (bytes.size() != sizeof gameplay_) return;
-    std::copy(bytes.begin(), bytes.end(), gameplay_);
-    settings->gameplay = gameplay_;
+    const bool handedOut = settings && bytes.size() == sizeof gameplay_;
+    if (settings) *settings = kv::HostGameSettings{};
+    if (handedOut) {
+        std::copy(bytes.begin(), bytes.end(), gameplay_);
+        settings->gameplay = gameplay_;
+    }
+    returns(r, Maybe<std::vector<uint8_t>>{handedOut ? &bytes : nullptr});
 }
 
 void SimNetwork::netFlush() { call("netFlush"); }

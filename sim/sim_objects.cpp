@@ -62,6 +62,7 @@ SimGameObject& SimObjects::object(int32_t id) {
 
 void SimObjects::objInitObjects() {
     call("objInitObjects");
+    std::lock_guard<std::mutex> held(screenMutex);
     // Every flight starts with the same objects.
     objects.clear();
     playerObject = -1;
@@ -84,6 +85,7 @@ void SimObjects::objInitObjects() {
 }
 void SimObjects::objReleaseObjects() {
     call("objReleaseObjects");
+    std::lock_guard<std::mutex> held(screenMutex);
     objects.clear();
     playerObject = -1;
 }
@@ -108,11 +110,13 @@ int32_t SimObjects::objGetObjectInterface(int32_t objectId, int32_t kind, void**
 int32_t SimObjects::objGetPlayerObject() { return returns(call("objGetPlayerObject"), playerObject); }
 void SimObjects::objSetPlayerObject(int32_t objectId) {
     call("objSetPlayerObject", objectId);
+    std::lock_guard<std::mutex> held(screenMutex);
     playerObject = objectId;
 }
 void SimObjects::objSetPlayerControl(int32_t on) { call("objSetPlayerControl", on); }
 void SimObjects::objUpdate(float stepTime) {
     call("objUpdate", stepTime);
+    std::lock_guard<std::mutex> held(screenMutex);
     for (auto& entry : objects) {
         SimGameObject& object = *entry.second;
         if (!object.active) continue;

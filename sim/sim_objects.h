@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 
 #include <korvane/engine_interfaces.h>
@@ -78,6 +79,10 @@ public:
     SimGameObject& object(int32_t id);
     std::map<int32_t, std::unique_ptr<SimGameObject>> objects;
     int32_t playerObject = -1;
+    // Held while the objects come, go or move, and while a screenshot reads
+    // them: the module may take a screenshot from another of the host's
+    // threads in the middle of a frame.
+    mutable std::mutex screenMutex;
 };
 
 }  // namespace kvsim

@@ -107,12 +107,16 @@ void SimDll::offer(const std::string& tag, void* iface, const std::string& kind)
 
 std::string SimDll::tagOf(const char* fileName) const {
     if (!fileName) return "";
+    // The scenario names files by their place in the flight directory,
+    // which is the current one while a flight loads its modules.
+    const std::string file = SimFileManager::fileKey(fileName);
+    for (const auto& [name, tag] : world_.scenario.moduleInterfaces) {
+        if (SimFileManager::fileKey(name.c_str()) == file) return tag;
+    }
     std::string base = fileName;
     const std::size_t slash = base.find_last_of("\\/");
     if (slash != std::string::npos) base.erase(0, slash + 1);
     base = lowerCase(base);
-    auto it = moduleTags.find(base);
-    if (it != moduleTags.end()) return it->second;
     if (base.find("hud") != std::string::npos) return "HUD";
     if (base.find("comm") != std::string::npos) return "COM";
     return "";
@@ -259,15 +263,24 @@ int32_t SimFileManager::fmgGetFileSize(const char* name) {
 void SimFileManager::fmgPushDirectory() {
     world_.log.call("fmgPushDirectory");
     std::error_code error;
-    directories_.push_back(fs::current_path(error).string());
+    const std::string current = fs::current_path(error).string();
+    std::lock_guard<std::mutex> held(directoriesMutex_);
+    directories_[std::this_thread::get_id()].push_back(current);
 }
 
 void SimFileManager::fmgPopDirectory() {
     world_.log.call("fmgPopDirectory");
-    if (directories_.empty()) return;
+    std::string previous;
+    {
+        std::lock_guard<std::mutex> held(directoriesMutex_);
+        auto stack = directories_.find(std::this_thread::get_id());
+        if (stack == directories_.end() || stack->second.empty()) return;
+        previous = stack->second.back();
+        stack->second.pop_back();
+        if (stack->second.empty()) directories_.erase(stack);
+    }
     std::error_code error;
-    fs::current_path(directories_.back(), error);
-    directories_.pop_back();
+    fs::current_path(previous, error);
 }
 
 // ---- MEM ----
@@ -280,7 +293,9 @@ SimMemory::~SimMemory() {
 void* SimMemory::memAlloc(int32_t size, int32_t reserved1, int32_t reserved2, const char* owner) {
     const RecordRef r = world_.log.call("memAlloc", size, reserved1, reserved2, Text{owner});
     const int32_t refuseAt = world_.scenario.failAllocation;
-    const bool refused = ++allocations == refuseAt;
+    const int32_t refuseFrom = world_.scenario.failAllocationsFrom;
+    ++allocations;
+    const bool refused = allocations == refuseAt || (refuseFrom > 0 && allocations >= refuseFrom);
     void* block = nullptr;
     if (!refused && size >= 0) block = std::calloc(size > 0 ? static_cast<std::size_t>(size) : 1, 1);
     if (block && fillByte >= 0) std::memset(block, fillByte, static_cast<std::size_t>(size));

@@ -3,8 +3,10 @@
 
 #include <cstdio>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <korvane/shell.h>
@@ -68,10 +70,12 @@ private:
 // as the file manager finds it (relative to the current directory,
 // backslashes mapped, without regard to case), and fails otherwise.
 //
-// Which interface a loaded file offers: moduleTags maps a file's base name
-// (lower case, e.g. "f16hud.dll") to a tag; a file it does not name offers
-// "HUD" when its base name contains "hud" and "COM" when it contains "comm"
-// (any case), and nothing otherwise. While a module offering a tag is
+// Which interface a loaded file offers: the scenario's moduleInterfaces
+// ([Modules]) name files by their path relative to the current directory
+// (the flight's while it loads), matched as the file manager matches
+// names; a file named there offers that tag, or nothing for "". Any other
+// file offers "HUD" when its base name contains "hud" and "COM" when it
+// contains "comm" (any case), and nothing otherwise. While a module offering a tag is
 // loaded, the shell hands out the interface set with offer() under that
 // tag; the tag is absent before the load and again after the last
 // dllUnloadModule of that file. A tag in withoutInterface loads but offers
@@ -92,7 +96,6 @@ public:
     // Loads not yet unloaded, over all files.
     int loadedModules() const;
 
-    std::map<std::string, std::string> moduleTags;
     std::set<std::string> withoutInterface;
 
 private:
@@ -135,12 +138,16 @@ private:
     SimWorld& world_;
     std::map<int32_t, std::FILE*> open_;
     int32_t nextHandle_ = 1;
-    std::vector<std::string> directories_;
+    // One stack per thread: a screenshot taken on the host's own thread
+    // pushes and pops beside a flight that does the same.
+    std::mutex directoriesMutex_;
+    std::map<std::thread::id, std::vector<std::string>> directories_;
 };
 
 // Counts live blocks per owner and refuses to free a block it never
 // handed out. The scenario's failAllocation k makes the k-th memAlloc of a
-// flight (counted from SimHost::beginFlight, every owner) give null.
+// flight (counted from SimHost::beginFlight, every owner) give null, and
+// failAllocationsFrom k every memAlloc from the k-th on.
 // Before memReleaseOwner frees an owner's blocks it runs
 // world.beforeReleaseOwner, so a simulated module that keeps blocks of the
 // module inside its own structures can let go of them first.

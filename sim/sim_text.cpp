@@ -1,5 +1,7 @@
 #include "sim/sim_text.h"
 
+#include <algorithm>
+
 #include "config/strings.h"
 #include "sim/sim_shell.h"
 #include "sim/sim_text_util.h"
@@ -21,6 +23,7 @@ const std::string* SimText::textOf(const char* fileName, int32_t id) const {
 
 void SimText::txtLoadTextFile(const char* fileName) {
     call("txtLoadTextFile", text(fileName));
+    std::lock_guard<std::mutex> held(mutex_);
     const std::string key = SimFileManager::fileKey(fileName);
     if (key.empty()) return;
     auto it = tables_.find(key);
@@ -48,12 +51,14 @@ void SimText::txtLoadTextFile(const char* fileName) {
 
 void SimText::txtUnloadTextFile(const char* fileName) {
     call("txtUnloadTextFile", text(fileName));
+    std::lock_guard<std::mutex> held(mutex_);
     auto it = tables_.find(SimFileManager::fileKey(fileName));
     if (it != tables_.end() && --it->second->loads <= 0) tables_.erase(it);
 }
 
 int32_t SimText::txtGetStringId(const char* fileName, const char* name) {
     const RecordRef record = call("txtGetStringId", text(fileName), text(name));
+    std::lock_guard<std::mutex> held(mutex_);
     const Table* table = find(fileName);
     int32_t id = -1;
     if (table && name) {
@@ -69,11 +74,13 @@ int32_t SimText::txtGetStringId(const char* fileName, const char* name) {
 
 void SimText::txtGetIndexedString(const char* fileName, int32_t id, char* buffer, int32_t size) {
     call("txtGetIndexedString", text(fileName), id, size);
+    std::lock_guard<std::mutex> held(mutex_);
     if (const std::string* s = textOf(fileName, id)) copyText(*s, buffer, size);
 }
 
 const char* SimText::txtGetString(const char* fileName, int32_t id) {
     const RecordRef record = call("txtGetString", text(fileName), id);
+    std::lock_guard<std::mutex> held(mutex_);
     const std::string* s = textOf(fileName, id);
     returns(record, s ? Text{s->c_str(), s->size()} : Text{nullptr});
     return s ? s->c_str() : nullptr;
@@ -97,15 +104,36 @@ void SimText::txtFormatTime(const kv::TimeRecord* time, char* buffer, int32_t si
 
 // ---- messages ----
 
-void SimMessages::msgLoadMessageSystem(const char* fileName) { call("msgLoadMessageSystem", text(fileName)); }
-void SimMessages::msgUnloadMessageSystem() { call("msgUnloadMessageSystem"); }
+// Loading or unloading the message system starts with an empty screen.
+void SimMessages::msgLoadMessageSystem(const char* fileName) {
+    call("msgLoadMessageSystem", text(fileName));
+    std::lock_guard<std::mutex> held(mutex_);
+    clearScreen();
+}
+void SimMessages::msgUnloadMessageSystem() {
+    call("msgUnloadMessageSystem");
+    std::lock_guard<std::mutex> held(mutex_);
+    clearScreen();
+}
+void SimMessages::copyScreen(std::vector<OnScreen>& messages, std::string& entry) const {
+    std::lock_guard<std::mutex> held(mutex_);
+    messages = onScreen;
+    entry = entryLine;
+}
+void SimMessages::clearScreen() {
+    onScreen.clear();
+    entryLine.clear();
+    pendingEntryLine_.clear();
+}
 void SimMessages::msgShowText(const char* fmt, ...) {
     va_list args;
     va_start(args, fmt);
     const std::string line = formatLine(fmt, args);
     va_end(args);
     call("msgShowText", text(fmt), line);
+    std::lock_guard<std::mutex> held(mutex_);
     shown.push_back(line);
+    onScreen.push_back({line, kMessageSeconds});
 }
 void SimMessages::msgShowEntryLine(const char* fmt, ...) {
     va_list args;
@@ -113,8 +141,24 @@ void SimMessages::msgShowEntryLine(const char* fmt, ...) {
     const std::string line = formatLine(fmt, args);
     va_end(args);
     call("msgShowEntryLine", text(fmt), line);
+    std::lock_guard<std::mutex> held(mutex_);
+    pendingEntryLine_ = line;
 }
-void SimMessages::msgUpdate(float clampedFrameTime) { call("msgUpdate", clampedFrameTime); }
-void SimMessages::msgRender() { call("msgRender"); }
+void SimMessages::msgUpdate(float clampedFrameTime) {
+    call("msgUpdate", clampedFrameTime);
+    std::lock_guard<std::mutex> held(mutex_);
+    // A time that is no number takes no time off.
+    const float elapsed = clampedFrameTime > 0.0f ? clampedFrameTime : 0.0f;
+    for (OnScreen& message : onScreen) message.timeLeft -= elapsed;
+    onScreen.erase(std::remove_if(onScreen.begin(), onScreen.end(),
+                                  [](const OnScreen& message) { return message.timeLeft <= 0.0f; }),
+                   onScreen.end());
+}
+void SimMessages::msgRender() {
+    call("msgRender");
+    std::lock_guard<std::mutex> held(mutex_);
+    entryLine = pendingEntryLine_;
+    pendingEntryLine_.clear();
+}
 
 }  // namespace kvsim

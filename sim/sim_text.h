@@ -23,10 +23,15 @@
 //   brought into its range (hours modulo 24, minutes and seconds modulo
 //   60). Style 1: "HH:MM"; style 2 (the flight's time-of-day message) and
 //   every other value: "HH:MM:SS". A null record writes "".
+//
+// The host may show a message from a thread of its own (SetPaused, called
+// beside a running flight): the tables and the texts shown are guarded, so
+// either module may be called from several threads at once.
 #pragma once
 
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -47,9 +52,15 @@ public:
     void txtFormatTime(const kv::TimeRecord* time, char* buffer, int32_t size, int32_t style) override;
 
     // Drops every loaded table.
-    void beginFlight() { tables_.clear(); }
+    void beginFlight() {
+        std::lock_guard<std::mutex> held(mutex_);
+        tables_.clear();
+    }
     // Tables loaded now, each counted once.
-    std::size_t loadedTables() const { return tables_.size(); }
+    std::size_t loadedTables() const {
+        std::lock_guard<std::mutex> held(mutex_);
+        return tables_.size();
+    }
 
 private:
     struct Table {
@@ -62,6 +73,7 @@ private:
     const std::string* textOf(const char* fileName, int32_t id) const;
 
     SimDocuments documents_;
+    mutable std::mutex mutex_;
     std::map<std::string, std::unique_ptr<Table>> tables_;
 };
 
@@ -75,8 +87,27 @@ public:
     void msgUpdate(float clampedFrameTime) override;
     void msgRender() override;
 
-    // The texts shown, formatted.
+    // The texts shown, formatted. Read it once no other thread shows texts.
     std::vector<std::string> shown;
+
+    // What is on screen: each message shown stays kMessageSeconds of the
+    // frame times msgUpdate is given; the entry line stays for the frame
+    // whose msgRender follows it.
+    static constexpr float kMessageSeconds = 5.0f;
+    struct OnScreen {
+        std::string text;
+        float timeLeft = 0.0f;
+    };
+    std::vector<OnScreen> onScreen;
+    std::string entryLine;
+    // What a screenshot shows of the above, copied whole: a screenshot may
+    // be taken from another thread while a frame updates them.
+    void copyScreen(std::vector<OnScreen>& messages, std::string& entry) const;
+
+private:
+    void clearScreen();
+    std::string pendingEntryLine_;
+    mutable std::mutex mutex_;
 };
 
 }  // namespace kvsim

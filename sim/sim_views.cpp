@@ -89,15 +89,13 @@ void SimViews::vmgEnableViewControls(int32_t on) {
     viewControlsEnabled = on;
 }
 void SimViews::vmgUpdate(float rawFrameTime) { call("vmgUpdate", rawFrameTime); }
-int32_t SimViews::vmgIsCockpitView() {
-    int32_t cockpit = cockpitView;
-    if (cockpit == -1) {
-        std::string name = selectedName_;
-        for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        cockpit = !hasSelection_ || name == "cockpit" || name == "view_cockpit" ? 1 : 0;
-    }
-    return returns(call("vmgIsCockpitView"), cockpit);
+bool SimViews::cockpitShown() const {
+    if (cockpitView != -1) return cockpitView != 0;
+    std::string name = selectedName_;
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return !hasSelection_ || name == "cockpit" || name == "view_cockpit";
 }
+int32_t SimViews::vmgIsCockpitView() { return returns(call("vmgIsCockpitView"), cockpitShown() ? 1 : 0); }
 void SimViews::vmgRenderCockpit(int32_t showCockpit) { call("vmgRenderCockpit", showCockpit); }
 float SimViews::vmgGetFieldOfView() { return returns(call("vmgGetFieldOfView"), 60.0f); }
 int32_t SimViews::vmgGetViewObject() {

@@ -44,6 +44,11 @@ public:
     static int32_t viewCommandId(const std::string& name);
     static bool isViewCommandId(int32_t id);
 
+    // What vmgIsCockpitView answers now, without a call of the module.
+    bool cockpitShown() const;
+    // The selected view's name; "" before any selection.
+    const std::string& shownViewName() const { return selectedName_; }
+
     // The view names of the handles handed out this flight, by handle.
     std::map<int32_t, std::string> viewNames;
     // The views selected this flight, by name, in order: through

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -56,6 +57,13 @@ struct SimWorld {
 
     // SND: next sound id handed out.
     int32_t nextSoundId = 1;
+
+    // Held while a stand-in module reads a configuration file for itself:
+    // the reader lends the module's own FMG and MEM pointers to its private
+    // services for that time. Code that calls into the module from a second
+    // thread, into an operation that reaches FMG (TakeScreenshot), holds it
+    // around the call; a real host lends nothing and needs no such lock.
+    std::recursive_mutex moduleGlobals;
 
     // What else a flight creates and must not outlive it: a simulated module
     // whose state SimHost::beginFlight does not reset itself adds a reset

@@ -5,7 +5,8 @@
 //
 // Exit status: the last Fly result (0, or 1 when the flight failed to load
 // or the application is ending); 2 for bad arguments, a scenario that
-// cannot be read, or a module that cannot be loaded or bound.
+// cannot be read, a module that cannot be loaded or bound, or a picture of
+// --pictures that cannot be written.
 //
 // korvane-host diff A B compares two of its traces (korvane_host_diff_command).
 
@@ -31,8 +32,10 @@
 #include "tools/korvane_host_trace.h"
 #include "sim/module_library.h"
 #include "sim/scenario_file.h"
+#include "sim/picture_text.h"
 #include "sim/sim_host.h"
-#include "tools/korvane_host_app.h"
+#include "tools/korvane_host_flights.h"
+#include "tools/korvane_host_pictures.h"
 #include "tools/korvane_host_progress.h"
 #include "tools/korvane_host_summary.h"
 #include "tools/korvane_host_timeline.h"
@@ -93,6 +96,13 @@ kvsim::Scenario loadScenario(const std::string& given, const fs::path& flightDir
     if (path.empty()) return scenario;
     kvsim::ScenarioError problem;
     if (!kvsim::readScenarioFile(path, scenario, problem)) throw UsageError{problem.text()};
+    // A [Modules] name that is no file of the flight would be read and
+    // never matched: say so rather than fly as if it were not there.
+    for (const auto& module : scenario.moduleInterfaces) {
+        const std::string file = flightDir.string() + "\\" + module.first;
+        if (kvsim::SimFileManager::findFile(file.c_str()).empty())
+            throw UsageError{path + ": [Modules] " + module.first + ": no such file in " + flightDir.string()};
+    }
     return scenario;
 }
 
@@ -101,14 +111,6 @@ std::unique_ptr<std::ofstream> openOutput(const std::string& path, const char* w
     auto out = std::make_unique<std::ofstream>(path, std::ios::binary | std::ios::trunc);
     if (!*out) throw UsageError{std::string("cannot write the ") + what + " file " + path};
     return out;
-}
-
-// The module takes paths in its own form, with backslashes.
-std::string modulePath(std::string path) {
-    for (char& c : path) {
-        if (c == '/') c = '\\';
-    }
-    return path;
 }
 
 std::string helpFooter() {
@@ -128,9 +130,13 @@ std::string helpFooter() {
            "\nTimeline file (--timeline): Chrome trace-event JSON (Perfetto, chrome://tracing): spans for\n"
            "each Fly, its load (checkpoints as instants), every frame and sub-step, and the unload, on\n"
            "two tracks: the stand-in's virtual clock and the wall clock.\n"
+           "\nPictures (--pictures DIR): each distinct loading-screen frame as flightK-loading-NN.png, the\n"
+           "size of the display: the loading picture, the bar and the texts as the module drew them.\n"
+           "Screenshots the module takes are PNG pictures of the frame it composed: the view, the horizon,\n"
+           "the map with the objects around the player, the messages and the chat entry line.\n"
            "\nExit status: the last Fly result (0, or 1 when a flight failed to load or the application\n"
-           "is ending); 2 for bad arguments, a scenario that cannot be read, or a module that cannot be\n"
-           "loaded or bound.\n"
+           "is ending); 2 for bad arguments, a scenario that cannot be read, a module that cannot be\n"
+           "loaded or bound, or a picture that cannot be written.\n"
            "\nComparing two traces:\n" +
            std::string(kvhost::diffUsage()) +
            "\nScenario keys (FLIGHT_DIR/scenario.ini or --scenario; INI, \";\" comments; an unknown\n"
@@ -162,12 +168,33 @@ private:
     std::vector<kvsim::CallObserver*> observers_;
 };
 
+// The folder of --pictures, made when missing; null without the option.
+// Where texts cannot be drawn the pictures still come, and the run says so.
+std::unique_ptr<kvhost::LoadingPictures> openPictures(const std::string& folder, kvsim::SimGraphics& graphics) {
+    if (folder.empty()) return nullptr;
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (!fs::is_directory(folder, error)) throw UsageError{"cannot make the pictures folder " + folder};
+    const std::string missing = kvsim::textsMissing();
+    if (!missing.empty()) std::fprintf(stderr, "korvane-host: %s\n", missing.c_str());
+    // Absolute: the module enters the flight's folder while it loads.
+    return std::make_unique<kvhost::LoadingPictures>(fs::absolute(folder, error), graphics);
+}
+
+// Names each picture that could not be written; true when there is none.
+bool reportPictures(const kvhost::LoadingPictures& pictures) {
+    for (const fs::path& path : pictures.failed())
+        std::fprintf(stderr, "korvane-host: cannot write the picture %s\n", path.string().c_str());
+    return pictures.failed().empty();
+}
+
 struct Options {
     std::string scenario;
     std::optional<int32_t> frames;
     std::string trace;
     std::string timeline;
     std::string module;
+    std::string pictures;
     bool quiet = false;
     std::string flightDir;
 };
@@ -188,6 +215,7 @@ int run(const Options& options, const char* argv0) {
 
     kvsim::SimHost host(scenario);
     kvsim::ModuleDriver driver(host, library.entryPoints());
+    std::unique_ptr<kvhost::LoadingPictures> pictures = openPictures(options.pictures, host.graphics);
 
     kvhost::FlightCounts counts;
     std::vector<kvsim::CallObserver*> observers{&counts};
@@ -205,31 +233,17 @@ int run(const Options& options, const char* argv0) {
     }
     RunLog runLog(host.log(), traceFile.get(), observers);
 
-    kvhost::FrameLimitApp app(host.app, scenario.frames, [&driver] { driver.setRunState(1); });
-    host.shell.provide("APP", static_cast<kv::AppInterface*>(&app), "APP");
-
     // Before binding: the module looks for the trace hook as it is bound.
     kvhost::setTraceLog(&host.log());
-    driver.initDll(0);
-    if (!driver.engine()) {
-        driver.exitDll();
-        kvhost::setTraceLog(nullptr);
-        throw UsageError{libraryPath + " did not register its engine object \"FLT\""};
-    }
-    if (!scenario.screenshotDirectory.empty()) {
-        // A host makes sure its screenshot folder exists; the module only
-        // enters it, relative to the flight's folder.
-        fs::create_directories(flightDir / scenario.screenshotDirectory, error);
-        driver.setScreenshotDirectory(modulePath(scenario.screenshotDirectory).c_str());
-    }
-
-    int32_t result = 1;
+    kvhost::FlightHooks hooks;
     const std::string directory = flightDir.string();
-    for (int32_t flight = 1; flight <= scenario.flights; ++flight) {
+    hooks.before = [&](int32_t flight) {
         counts.reset();
         if (timeline) timeline->flyBegin(flight, directory);
         if (bar) bar->flyBegin();
-        result = driver.fly(directory.c_str(), scenario.startupFile.c_str());
+        if (pictures) pictures->flyBegin(flight);
+    };
+    hooks.after = [&](int32_t flight, int32_t result) {
         host.log().flush();  // the flight's last records reach the observers
         if (bar) bar->flyEnd();
         if (timeline) timeline->flyEnd(result);
@@ -237,13 +251,15 @@ int run(const Options& options, const char* argv0) {
         const int live = host.memory.liveBlocks("FLT");
         std::printf("%s\n", kvhost::summaryLine(flight, result, counts, live).c_str());
         std::fflush(stdout);
-    }
-
-    driver.exitDll();
+    };
+    const std::optional<int32_t> result = kvhost::flyScenario(host, driver, flightDir, hooks);
     kvhost::setTraceLog(nullptr);
+    if (!result) throw UsageError{libraryPath + " did not register its engine object \"FLT\""};
     host.log().flush();
     if (timeline) timeline->finish();
-    return result;
+    // A picture that could not be written fails the run as a bad folder would.
+    if (pictures && !reportPictures(*pictures)) return kExitUsage;
+    return *result;
 }
 
 }  // namespace
@@ -277,6 +293,10 @@ int main(int argc, char** argv) {
     app.add_option("--module", options.module,
                    "The module's shared library (default: the Korvane library next to\nthis program, else in ../lib as installed)")
         ->type_name("PATH");
+    app.add_option("--pictures", options.pictures,
+                   "Write each distinct loading-screen frame as a PNG the size of the\n"
+                   "display into DIR (made when missing): flightK-loading-NN.png")
+        ->type_name("DIR");
     app.add_flag("--quiet", options.quiet, "No loading bar");
     app.add_option("FLIGHT_DIR", options.flightDir, "The flight's directory")->required()->type_name("");
 

@@ -64,6 +64,9 @@ public:
         const Json& value = record.value;
         if (isFlyStart(value)) {
             close();
+            const Json& args = value["args"];
+            folder_ = args.is_array() && !args.empty() && args[0].is_string() ? args[0].get<std::string>() : "";
+            current_.flightFolder = folder_;
             ++flight_;
             frame_ = 0;
             state_ = State::Load;
@@ -90,6 +93,7 @@ public:
     void close() {
         if (!current_.records.empty()) trace_.sections.push_back(std::move(current_));
         current_ = TraceSection{};
+        current_.flightFolder = folder_;
     }
 
 private:
@@ -101,14 +105,53 @@ private:
     std::size_t flights_;
     std::size_t flight_ = 0;
     std::size_t frame_ = 0;
+    std::string folder_;
     State state_ = State::Outside;
-    TraceSection current_{"binding", {}};
+    TraceSection current_{"binding", "", {}};
 };
 
 bool isAbsolutePath(const std::string& text) {
     if (!text.empty() && (text[0] == '/' || text[0] == '\\')) return true;
     return text.size() >= 3 && std::isalpha(static_cast<unsigned char>(text[0])) && text[1] == ':' &&
            (text[2] == '\\' || text[2] == '/');
+}
+
+// A path as compared for the flight folder: separators as '/', letters in
+// one case. One character for one, so positions stay those of the text.
+std::string folderForm(std::string text) {
+    for (char& c : text) {
+        if (c == '\\') c = '/';
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+bool isDriveAt(const std::string& text, std::size_t at) {
+    return at + 1 < text.size() && std::isalpha(static_cast<unsigned char>(text[at])) && text[at + 1] == ':';
+}
+
+// The text with every mention of the flight folder replaced by one marker:
+// with or without a drive letter, either separator, any case, and only
+// where whole folder names begin and end (not /var/tmp/a for /tmp/a).
+std::string withoutFlightFolder(const std::string& text, const std::string& folder) {
+    std::string wanted = folderForm(folder);
+    if (isDriveAt(wanted, 0)) wanted.erase(0, 2);
+    while (!wanted.empty() && wanted.back() == '/') wanted.pop_back();
+    // The root alone would take every path's first separator.
+    if (wanted.empty()) return text;
+    const std::string form = folderForm(text);
+    std::string result;
+    std::size_t copied = 0;
+    for (std::size_t at = form.find(wanted); at != std::string::npos; at = form.find(wanted, at + 1)) {
+        const std::size_t end = at + wanted.size();
+        if (end < form.size() && form[end] != '/') continue;
+        const std::size_t start = at >= 2 && isDriveAt(form, at - 2) ? at - 2 : at;
+        if (start < copied || (start == at && at > 0 && std::isalnum(static_cast<unsigned char>(form[at - 1]))))
+            continue;
+        result.append(text, copied, start - copied).append("<flight folder>");
+        copied = end;
+    }
+    return result.append(text, copied, std::string::npos);
 }
 
 bool sameReal(double a, double b, double tolerance) {
@@ -126,7 +169,9 @@ struct Mismatch {
 
 class RecordComparer {
 public:
-    explicit RecordComparer(const DiffOptions& options) : options_(options) {}
+    // folderA and folderB: the flight folders of the two sections compared.
+    RecordComparer(const DiffOptions& options, const std::string& folderA, const std::string& folderB)
+        : options_(options), folderA_(folderA), folderB_(folderB) {}
 
     bool same(const Json& a, const Json& b, Mismatch* mismatch = nullptr) const {
         Mismatch found;
@@ -170,6 +215,8 @@ private:
             const auto& x = a.get_ref<const std::string&>();
             const auto& y = b.get_ref<const std::string&>();
             if (x == y || (options_.ignorePaths && isAbsolutePath(x) && isAbsolutePath(y))) return true;
+            if (options_.ignoreFlightFolder && withoutFlightFolder(x, folderA_) == withoutFlightFolder(y, folderB_))
+                return true;
         } else if (a.is_array() && b.is_array() && a.size() == b.size()) {
             for (std::size_t i = 0; i < a.size(); ++i) {
                 if (!sameValue(a[i], b[i], path + "[" + std::to_string(i) + "]", m)) return false;
@@ -196,6 +243,8 @@ private:
     }
 
     const DiffOptions& options_;
+    const std::string& folderA_;
+    const std::string& folderB_;
 };
 
 // How many records one side has at `at` that the other lacks, when a few
@@ -226,8 +275,9 @@ void showLine(std::ostream& out, const char* side, const TraceRecord& record) {
 }
 
 // Compares one pair of sections; writes its first difference when show.
-bool sectionsDiffer(const TraceSection& a, const TraceSection& b, const RecordComparer& compare, bool show,
+bool sectionsDiffer(const TraceSection& a, const TraceSection& b, const DiffOptions& options, bool show,
                     std::ostream& out) {
+    const RecordComparer compare(options, a.flightFolder, b.flightFolder);
     const std::size_t common = std::min(a.records.size(), b.records.size());
     for (std::size_t i = 0; i < common; ++i) {
         Mismatch m;
@@ -306,7 +356,6 @@ bool readTrace(std::istream& in, const std::string& name, Trace& trace, std::str
 }
 
 DiffResult diffTraces(const Trace& a, const Trace& b, const DiffOptions& options, std::ostream& out) {
-    const RecordComparer compare(options);
     const std::size_t maxShown = static_cast<std::size_t>(std::max(options.maxShown, 0));
     DiffResult result;
     std::size_t shown = 0;
@@ -324,7 +373,7 @@ DiffResult diffTraces(const Trace& a, const Trace& b, const DiffOptions& options
         const bool show = shown < maxShown;
         bool differs = true;
         if (i < a.sections.size() && j < b.sections.size() && a.sections[i].name == b.sections[j].name) {
-            differs = sectionsDiffer(a.sections[i++], b.sections[j++], compare, show, out);
+            differs = sectionsDiffer(a.sections[i++], b.sections[j++], options, show, out);
         } else if (i == a.sections.size() || (j < b.sections.size() && laterIn(b, j, a.sections[i].name))) {
             if (show) showLoneSection(out, b.sections[j], "B");
             ++j;

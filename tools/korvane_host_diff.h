@@ -36,6 +36,11 @@ struct DiffOptions {
     // and however they spell it (drive letter, backslashes): the same
     // flight flown from two places, or on two systems.
     bool ignorePaths = false;
+    // The folder each trace's flight was flown from (what its Fly names)
+    // is left out of every text, however it is spelt (separators, drive
+    // letter, case): the same flight flown from two folders, or on two
+    // systems, still compares by the file names under it.
+    bool ignoreFlightFolder = false;
     // memAlloc's size argument is not compared: records are smaller on a
     // 32-bit build.
     bool ignoreSizes = false;
@@ -51,6 +56,7 @@ struct TraceRecord {
 
 struct TraceSection {
     std::string name;
+    std::string flightFolder;  // what the Fly it belongs to names; empty before the first
     std::vector<TraceRecord> records;
 };
 

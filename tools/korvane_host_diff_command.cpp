@@ -34,7 +34,8 @@ bool load(const std::string& path, Trace& trace) {
 }  // namespace
 
 const char* diffUsage() {
-    return "korvane-host diff [--tolerance T] [--ignore-paths] [--ignore-sizes] [--max N] A.jsonl B.jsonl\n"
+    return "korvane-host diff [--tolerance T] [--ignore-paths] [--ignore-flight-folder] [--ignore-sizes] [--max N]\n"
+           "                  A.jsonl B.jsonl\n"
            "  compares two traces frame by frame (the load, each frame up to its objEndFrame, and the\n"
            "  unload are sections of their own) and prints the first differences: section, record,\n"
            "  operation and the argument that differs. Exit status 0 equal, 1 different, 2 bad input.\n"
@@ -63,6 +64,10 @@ int runDiffCommand(int argc, char** argv) {
     app.add_flag("--ignore-paths", options.ignorePaths,
                  "Texts that are both absolute paths match, whatever their folder, drive\n"
                  "letter or separators (the same flight flown elsewhere or on another system)");
+    app.add_flag("--ignore-flight-folder", options.ignoreFlightFolder,
+                 "The folder each trace's Fly names is left out of every text, however it\n"
+                 "is spelt: paths under it compare by what follows it (the same flight\n"
+                 "flown from another folder or on another system)");
     app.add_flag("--ignore-sizes", options.ignoreSizes,
                  "memAlloc's size argument is not compared (records are smaller in 32 bits)");
     app.add_option("--max", options.maxShown, "Show the first difference of at most N sections (default 10)")

@@ -105,7 +105,7 @@ TEST_F(Screenshots, BeforeAnyStartupFileAHundredShotsAreAllowed) {
 
 TEST_F(Screenshots, FormatsOtherThanOneIntegerConversionWriteNothing) {
     for (const char* format : {"%s.pgm", "%d-%d.pgm", "%ld.pgm", "%n", "%*d.pgm", "%.*d", "%f.pgm",
-                               "%lld", "%hd", "%c", "%p", "%", "shot%"}) {
+                               "%lld", "%hd", "%c", "%p", "%", "shot%", "shot%999999999d.pgm", "%.260d"}) {
         SCOPED_TRACE(format);
         EXPECT_FALSE(kv::formatAccepts(format, kv::FormatArgument::Integer, 0, 1));
         host.log().clear();

@@ -150,9 +150,13 @@ TEST_F(TimeCommands, TableTextsWithForeignConversionsAreShownLiterally) {
         {kTimeCompress, "%1$d", "TIME_COMPRESSION", false, "%1$d"},
         {kTimeCompress, "%n", "TIME_COMPRESSION", false, "%n"},
         {kTimeCompress, "%ld", "TIME_COMPRESSION", false, "%ld"},
+        {kTimeCompress, "x%-3d|", "TIME_COMPRESSION", true, "x2  |"},
+        {kTimeCompress, "x%260d", "TIME_COMPRESSION", false, "x%260d"},  // wider than a text line
+        {kTimeCompress, "x%.999999999d", "TIME_COMPRESSION", false, "x%.999999999d"},
         {kTimeSet, "at %s", "CHANGE_TIME", true, "at 13:00:00"},
         {kTimeSet, "at %d", "CHANGE_TIME", false, "at %d"},
         {kTimeSet, "%s%s", "CHANGE_TIME", false, "%s%s"},
+        {kTimeSet, "at %300s", "CHANGE_TIME", false, "at %300s"},
         {kNormalTime, "100%%", "NORMAL_TIME", true, "100%"},
         {kNormalTime, "%s", "NORMAL_TIME", false, "%s"},
         {kPaused, "%x", "PAUSE_FLIGHT", false, "%x"},

@@ -61,6 +61,20 @@ TEST(PrintfFormat, AcceptsPlainConversionsWithFlagsWidthAndPrecision) {
     EXPECT_TRUE(formatAccepts("%s and %-20.5s", FormatArgument::Text, 2, 2));
 }
 
+// A field wider than a text line only makes printf produce characters the
+// bounded buffer throws away: width and precision stop at 259.
+TEST(PrintfFormat, WidthAndPrecisionStopAt259) {
+    for (const char* format : {"%259d", "%0259d", "%-259.259d", "%.259d", "shot%0000259d.pgm"})
+        EXPECT_TRUE(formatAccepts(format, FormatArgument::Integer, 1, 1)) << format;
+    for (const char* format : {"%260d", "%.260d", "%1.260d", "%260.1d", "shot%999999999d.pgm",
+                               "%99999999999999999999999d", "%.4294967296d", "%d %260d"})
+        EXPECT_FALSE(formatAccepts(format, FormatArgument::Integer, 0, 2)) << format;
+    EXPECT_TRUE(formatAccepts("%259.259f%%", FormatArgument::Real, 0, 1));
+    EXPECT_FALSE(formatAccepts("%999999999.0f%%", FormatArgument::Real, 0, 1));
+    EXPECT_FALSE(formatAccepts("%.999999999f", FormatArgument::Real, 0, 1));
+    EXPECT_FALSE(formatAccepts("%300s", FormatArgument::Text, 0, 1));
+}
+
 // The bounds count conversions only; "%%" is literal text.
 TEST(PrintfFormat, CountsConversionsAgainstBothBounds) {
     EXPECT_TRUE(formatAccepts("", FormatArgument::Real, 0, 1));

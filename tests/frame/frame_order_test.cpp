@@ -40,7 +40,7 @@ TEST_F(FrameOrderTest, AFullFrameInTheCockpit) {
         "cameraGetParams", "vmgGetFieldOfView", "vmgIsCockpitView", "avnUpdate",
         "gfxSetSceneMode", "gfxSetWorldMode",
         // the mirror, before the main scene
-        "objGetPlayerObject", "objGetObjectInterface", "gfxSetRenderTarget", "gfxSetCamera",
+        "gfxSetRenderTarget", "gfxSetCamera", "objGetPlayerObject", "objGetObjectInterface",
         "cameraGetPosition", "bodyGetOrientation",
         "gfxGetPassOption", "gfxSetMirrorPass", "gfxSetPassOption", "gfxSetLightingEnable",
         "cameraSetOrientation", "cameraSetPosition", "cameraGetParams", "gfxClearBuffers", "cameraApply",

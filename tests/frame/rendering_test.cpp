@@ -175,14 +175,29 @@ TEST_F(RenderingTest, TheMirrorReflectsTheAircraftsSecondAxisFromAMovedEye) {
     EXPECT_EQ(argsOf("objRender", from).front(), 0.0) << "the mirror draws objects at no simulated time";
 }
 
-TEST_F(RenderingTest, AMirrorWithoutAPlayerBodyIsSkippedForTheFrame) {
+TEST_F(RenderingTest, AMirrorWithoutAPlayerBodyDrawsNothingAndGivesBackTheScreen) {
     flight->cockpitMirrors = 1;
+    flight->mirrorTextureId = 9;
     kv::mirrorCamera = host.graphics.gfxCreateCamera(0);
     host.views.cockpitView = 1;
     host.objects.playerObject = 42;  // the object module names no object with a body
     const std::size_t from = frames();
-    EXPECT_EQ(count("gfxSetRenderTarget", from), 0u);
-    EXPECT_EQ(count("gfxSetMirrorPass", from), 0u);
+    // Target and camera first, then the body is looked for; without one
+    // the screen and the main camera come straight back.
+    EXPECT_TRUE(inOrder(from, SIZE_MAX, {"gfxSetRenderTarget", "gfxSetCamera", "objGetPlayerObject",
+                                         "objGetObjectInterface", "gfxSetRenderTarget", "gfxSetCamera",
+                                         "objGetObject", "vmgRenderCockpit"}));
+    EXPECT_EQ(argsOf("gfxSetRenderTarget", from), (std::vector<double>{9, -1}));
+    const auto& records = host.log().records();
+    std::vector<std::string> cameras;
+    for (std::size_t i = from; i < records.size(); ++i)
+        if (records[i].op == "gfxSetCamera") cameras.push_back(records[i].args[0].get<std::string>());
+    ASSERT_EQ(cameras.size(), 3u);  // the frame's main camera, the mirror's, the main one again
+    EXPECT_EQ(cameras[1], host.log().handle(kv::mirrorCamera, "camera"));
+    EXPECT_EQ(cameras[2], host.log().handle(kv::mainCamera, "camera"));
+    for (const char* op : {"cameraGetPosition", "gfxSetMirrorPass", "gfxGetPassOption"})
+        EXPECT_EQ(count(op, from), 0u) << op;
+    EXPECT_EQ(count("gfxBeginScene", from), 1u) << "only the main scene is drawn";
     EXPECT_EQ(count("vmgRenderCockpit", from), 1u) << "the main view goes on";
 }
 

@@ -3,6 +3,7 @@
 
 #include "loadingscreen/loading_screen.h"
 #include "tests/load/load_flight.h"
+#include "tests/support/picture_file.h"
 
 namespace kvtest {
 namespace {
@@ -88,7 +89,11 @@ struct FatalCase {
     const char* text;
     // The last percentage the bar showed; "" when it was never shown.
     const char* bar;
+    // The mission had been asked for its objects: it hears the flight end.
+    bool missionEnded;
 };
+
+void PrintTo(const FatalCase& c, std::ostream* out) { *out << c.name; }
 
 class FatalFailure : public LoadFailure, public ::testing::WithParamInterface<FatalCase> {};
 
@@ -97,21 +102,39 @@ class FatalFailure : public LoadFailure, public ::testing::WithParamInterface<Fa
 // and the next load starts every subsystem exactly once.
 TEST_P(FatalFailure, LeavesNothingBehindAndTheNextLoadIsClean) {
     const FatalCase& c = GetParam();
+    write("mission.tga", tinyTgaPicture());
+    host.scenario.loadingImage = "mission.tga";
     c.fail(host);
     EXPECT_EQ(load(c.startFile), 0);
     const auto traces = host.log().traces();
     ASSERT_FALSE(traces.empty());
     EXPECT_EQ(traces.back(), c.text);
     const auto bar = percentagesDrawn();
+    const bool shown = !std::string(c.bar).empty();
     EXPECT_EQ(bar.empty() ? std::string() : bar.back(), c.bar);
-    // A screen that was shown fades out; one that was not, does not.
-    EXPECT_EQ(calls("fadStartFadeOut"), std::string(c.bar).empty() ? 0u : 1u);
+    // A screen that was shown fades out and gives its picture back while
+    // the display it draws on is still up; one that was not, does not fade.
+    EXPECT_EQ(calls("fadStartFadeOut"), shown ? 1u : 0u);
+    if (shown) {
+        EXPECT_TRUE(callsInOrder(host.log(), {"fadStartFadeOut", "gfxReleaseImage", "gfxReleaseDisplay"}));
+        EXPECT_EQ(argsOf("gfxReleaseImage")[0], "image:1") << "the mission's picture";
+    }
+    // Once asked for its objects, the mission hears the flight end and
+    // unloads, in the unloading's order; objects that failed are not
+    // destroyed.
+    if (c.missionEnded) {
+        EXPECT_TRUE(callsInOrder(host.log(), {"msnCreateMissionObjects", "ctlUnloadControlMap", "msnEndFlight",
+                                              "vmgUnloadViewList", "msnUnload", "objReleaseObjects",
+                                              "gfxReleaseDisplay"}));
+        EXPECT_EQ(calls("msnDestroyMissionObjects"), 0u);
+    }
+    EXPECT_EQ(calls("msnEndFlight"), c.missionEnded ? 1u : 0u);
+    EXPECT_EQ(calls("msnUnload"), c.missionEnded ? 1u : 0u);
     expectNothingLeft();
 
     host.scenario = kvsim::Scenario{};
     host.scenario.optionsFile = "options.ini";
     host.scenario.mirrorTexture = 7;
-    host.graphics.initDisplayResult = 1;
     ASSERT_EQ(load(), 1);
     expectUpMinusDown(1);
     unload();
@@ -121,13 +144,13 @@ TEST_P(FatalFailure, LeavesNothingBehindAndTheNextLoadIsClean) {
 INSTANTIATE_TEST_SUITE_P(
     Load, FatalFailure,
     ::testing::Values(
-        FatalCase{"StartupFileMissing", [](kvsim::SimHost&) {}, "missing.ini", "Error Reading missing.ini!", ""},
-        FatalCase{"Display", [](kvsim::SimHost& h) { h.graphics.initDisplayResult = 0; }, "flight.ini",
-                  "Error Setting Graphics Display!", ""},
+        FatalCase{"StartupFileMissing", [](kvsim::SimHost&) {}, "missing.ini", "Error Reading missing.ini!", "", false},
+        FatalCase{"Display", [](kvsim::SimHost& h) { h.scenario.failDisplay = 1; }, "flight.ini",
+                  "Error Setting Graphics Display!", "", false},
         FatalCase{"Terrain", [](kvsim::SimHost& h) { h.scenario.failTerrain = 1; }, "flight.ini",
-                  "...error while loading terrain!", "60%"},
+                  "...error while loading terrain!", "60%", false},
         FatalCase{"MissionObjects", [](kvsim::SimHost& h) { h.scenario.failMissionObjects = 1; }, "flight.ini",
-                  "...error while creating mission objects!", "80%"}),
+                  "...error while creating mission objects!", "80%", true}),
     [](const ::testing::TestParamInfo<FatalCase>& info) { return std::string(info.param.name); });
 
 // A network flight that fails gives the options module its player's own

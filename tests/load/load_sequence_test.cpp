@@ -373,6 +373,12 @@ TEST_F(LoadSequence, SkipFlightStopsAfterTheMirror) {
     unload();
     EXPECT_EQ(calls("hudShutdown") + calls("comShutdown") + calls("dllUnloadModule"), 0u);
     EXPECT_EQ(calls("gfxDestroyCamera"), 3u);
+    // The mission was asked for its objects: it hears the flight end and
+    // unloads, as after a failed load.
+    EXPECT_TRUE(callsInOrder(host.log(), {"msnCreateMissionObjects", "msnEndFlight", "msnUnload",
+                                          "msnDestroyMissionObjects"}));
+    EXPECT_EQ(calls("msnEndFlight"), 1u);
+    EXPECT_EQ(calls("msnUnload"), 1u);
 }
 
 }  // namespace

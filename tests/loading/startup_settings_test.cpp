@@ -1,3 +1,4 @@
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -20,8 +21,25 @@ bool hasLine(const std::vector<std::string>& lines, const std::string& line) {
     return false;
 }
 
+// A field the start-up file fills: a plain one, or an atomic that the
+// host's other threads read.
+template <typename T>
+struct Field {
+    Field(T* field) : plain(field) {}
+    Field(std::atomic<T>* field) : shared(field) {}
+    T get() const { return plain ? *plain : shared->load(); }
+    void set(T value) const {
+        if (plain)
+            *plain = value;
+        else
+            shared->store(value);
+    }
+    T* plain = nullptr;
+    std::atomic<T>* shared = nullptr;
+};
+
 // Every whole number the start-up file fills, in reading order.
-std::vector<int32_t*> intFields(kv::FlightModule& fm) {
+std::vector<Field<int32_t>> intFields(kv::FlightModule& fm) {
     kv::GraphicsSetup& g = fm.graphicsSetup;
     kv::TerrainSetup& t = fm.terrainSetup;
     return {&fm.skipFlight,         &fm.changeTimeAmount,         &fm.paused,            &fm.showCockpit,
@@ -36,7 +54,7 @@ std::vector<int32_t*> intFields(kv::FlightModule& fm) {
 }
 
 // Every real the start-up file fills, in reading order.
-std::vector<float*> realFields(kv::FlightModule& fm) {
+std::vector<Field<float>> realFields(kv::FlightModule& fm) {
     return {&fm.deltaT,          &fm.maxDeltaT,       &fm.timeCompression,         &fm.maxTimeCompression,
             &fm.aspectRatio,     &fm.minPixelSize,    &fm.farSceneClip.farClip,    &fm.farSceneClip.nearClip,
             &fm.normalSceneClip.farClip, &fm.normalSceneClip.nearClip, &fm.nearSceneClip.farClip,
@@ -58,9 +76,9 @@ std::vector<std::string> textFields(const kv::FlightModule& fm) {
 }
 
 template <typename T>
-std::vector<T> values(const std::vector<T*>& fields) {
+std::vector<T> values(const std::vector<Field<T>>& fields) {
     std::vector<T> out;
-    for (const T* field : fields) out.push_back(*field);
+    for (const Field<T>& field : fields) out.push_back(field.get());
     return out;
 }
 
@@ -121,8 +139,8 @@ protected:
 
     // A value no row gives, so that a field the read leaves alone shows.
     void scrambleFields() {
-        for (int32_t* field : intFields(fm)) *field = 77;
-        for (float* field : realFields(fm)) *field = 77.0f;
+        for (const Field<int32_t>& field : intFields(fm)) field.set(77);
+        for (const Field<float>& field : realFields(fm)) field.set(77.0f);
     }
 };
 

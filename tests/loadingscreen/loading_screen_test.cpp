@@ -12,6 +12,7 @@
 #include "platform/workdir.h"
 #include "tests/support/bound_module.h"
 #include "tests/support/call_sequence.h"
+#include "tests/support/picture_file.h"
 
 namespace {
 
@@ -52,16 +53,7 @@ protected:
     void writeFile(const std::string& name, const std::string& text) {
         std::ofstream(folder / name, std::ios::binary) << text;
     }
-    // A 2x2 uncompressed true-colour TGA.
-    void writePicture(const std::string& name) {
-        std::string tga(18, '\0');
-        tga[2] = 2;
-        tga[12] = 2;
-        tga[14] = 2;
-        tga[16] = 24;
-        tga += std::string(12, '\x7f');
-        writeFile(name, tga);
-    }
+    void writePicture(const std::string& name) { writeFile(name, kvtest::tinyTgaPicture()); }
     // The 800x600 picture with its bar, a caption and a percentage; each
     // line of changes replaces the line of the same key or is added.
     static std::string standardSettings(const std::string& changes = "") {
@@ -246,9 +238,13 @@ TEST_F(LoadingScreenTest, AnIndexNumbersOnlyAPictureNameWithOneIntegerConversion
         {"screen%1$d.tga", 3, "screen%1$d.tga"},
         {"screen%d%d.tga", 3, "screen%d%d.tga"},
         {"screen.tga", 3, "screen.tga"},
+        // a field wider than 259 is refused too: the name is used as it stands
+        {"%0400d.tga", 3, "%0400d.tga"},
+        {"screen%999999999d.tga", 3, "screen%999999999d.tga"},
+        {"screen%.260d.tga", 3, "screen%.260d.tga"},
         // 260 bytes and more do not fit the 260-byte buffer with its terminator
         {"%0256d.tga", 3, nullptr},
-        {"%0400d.tga", 3, nullptr},
+        {"%0259d.tga", 3, nullptr},
     };
     for (const Case& c : cases) {
         configure("BackgroundImage=" + std::string(c.name) + "\n");
@@ -297,6 +293,9 @@ TEST_F(LoadingScreenTest, APercentageFormatReadsOneRealOrIsShownAsItIs) {
         {"%*f", "%*f"},
         {"%Lf", "%Lf"},
         {"%2$f", "%2$f"},
+        // a field wider than a text line would print a billion characters
+        {"%999999999.0f%%", "%999999999.0f%%"},
+        {"%.260f", "%.260f"},
     };
     for (const Case& c : cases) {
         writeFile("strings.ini", "[Strings]\nLoading=Loading\nPercent=" + std::string(c.format) + "\n");
@@ -309,6 +308,14 @@ TEST_F(LoadingScreenTest, APercentageFormatReadsOneRealOrIsShownAsItIs) {
         EXPECT_EQ(texts[1].args[0], c.shown) << c.format;
         kv::releaseLoadingScreen(&screen);
     }
+    // A field of 259, a whole text line, is a field like any other.
+    writeFile("strings.ini", "[Strings]\nLoading=Loading\nPercent=%259.0f\n");
+    configure(standardSettings("ProgressBarRange=30\n"));
+    screen->show(-1);
+    host.log().clear();
+    screen->advance(10);
+    ASSERT_EQ(calls("gfxDrawText").size(), 4u);
+    EXPECT_EQ(calls("gfxDrawText")[1].args[0], std::string(257, ' ') + "33");
 }
 
 // A text service that writes nothing for an unknown id must not leave

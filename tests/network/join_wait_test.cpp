@@ -158,6 +158,22 @@ TEST_F(JoinWait, WithoutAGameUnpausedTextTheFlightStartsSilently) {
     EXPECT_EQ(flight->waitingForPlayers, 0);
 }
 
+// The GameUnpaused text reads the same when the wait ends as when the pause
+// command ends a pause: "%%" is one percent sign, and a conversion the
+// message has no argument for is shown as it stands.
+TEST_F(JoinWait, TheGameUnpausedTextReadsAsWhenAPauseEnds) {
+    host.scenario.events = {{6, {"PAUSE_FLIGHT"}}, {7, {"PAUSE_FLIGHT"}}};
+    host.scenario.appEndsAfter = 9;
+    const std::pair<std::string, std::string> cases[] = {{"Go 100%%!", "Go 100%!"}, {"Go %s!", "Go %s!"}};
+    for (const auto& [text, seen] : cases) {
+        SCOPED_TRACE(text);
+        write("flight.txt", "[Strings]\nWaitJoin=Waiting for\nGameUnpaused=" + text + "\n");
+        host.log().clear();
+        EXPECT_EQ(fly(), 1);
+        EXPECT_EQ(shown(), (std::vector<std::string>{seen, seen}));  // the wait's end, the pause's end
+    }
+}
+
 // The operations on their own, as a waiting flight has its fields.
 class JoinWaitStep : public JoinWait {
 protected:
@@ -222,6 +238,24 @@ TEST_F(JoinWaitStep, ARefusedBlockInTheMiddleOfARebuildLeaksNothing) {
         EXPECT_EQ(flight->startRequested, 0);
         EXPECT_TRUE(host.messages.shown.empty());
     }
+}
+
+// A rebuild takes the list, then a copy and its node per player; it gives
+// back every copy first, then the nodes, then the list.
+TEST_F(JoinWaitStep, ARebuildFreesEveryCopyThenTheNodesThenTheList) {
+    host.scenario.players = {{"Red 1", 3}, {"Red 2", 1}, {"Red 3", 1}};
+    flight->updateJoinWait(0.25f);
+    std::vector<kvsim::Json> allocated, freed;
+    for (const auto& record : host.log().records()) {
+        if (record.op == "memAlloc") allocated.push_back(record.result);
+        if (record.op == "memFree") freed.push_back(record.args[0]);
+    }
+    ASSERT_EQ(allocated.size(), 7u);
+    const std::vector<kvsim::Json> order = {allocated[1], allocated[3], allocated[5],  // copies
+                                            allocated[2], allocated[4], allocated[6],  // nodes
+                                            allocated[0]};                             // the list
+    EXPECT_EQ(freed, order);
+    EXPECT_EQ(host.messages.shown, std::vector<std::string>{" Red 2, Red 3..."});
 }
 
 TEST_F(JoinWaitStep, OutsideARebuildTheCallbackKeepsNothing) {

@@ -31,7 +31,7 @@ protected:
               "[Korvane]\nTextFilename=flight.txt\nDeltaT=0.1\nMaxDeltaT=1.0\n"
               "[TextStrings]\nGameUnpaused=GameUnpaused\nWaitJoin=WaitJoin\n"
               "[StartView]\nStartView000=Cockpit\n"
-              "[ScreenShot]\nFilenameFormat=shot%03d.pgm\nMaxScreenShot=20\n"
+              "[ScreenShot]\nFilenameFormat=shot%03d.png\nMaxScreenShot=20\n"
               "[InFlightChat]\nTargetText=chat.txt\nCursorFlashTime=0.5\nCursorString=_\n");
         write("flight.txt", "[Strings]\nWaitJoin=Waiting for\nGameUnpaused=All aboard\n");
         write("chat.txt", "[Strings]\nAll=All>\nEnemy=Enemy>\nFriendly=Friends>\nTarget=Target>\n");

@@ -101,7 +101,7 @@ TEST(SimDll, ModulesOfferTheirInterfaceOnlyWhileLoaded) {
     host.dll.withoutInterface.insert("COM");
     EXPECT_EQ(dll.dllLoadModule("modules\\radiocomm.dll"), 1);
     EXPECT_EQ(host.shell.GetInterface("COM", &slot), 0);
-    host.dll.moduleTags["panel.dll"] = "HUD";
+    host.scenario.moduleInterfaces = {{"Modules\\Panel.DLL", "HUD"}};
     host.scenario.failHudModule = 1;
     EXPECT_EQ(dll.dllLoadModule("modules\\panel.dll"), 0);
     host.scenario.failHudModule = 0;
@@ -109,6 +109,36 @@ TEST(SimDll, ModulesOfferTheirInterfaceOnlyWhileLoaded) {
     EXPECT_EQ(dll.dllLoadModule("modules\\panel.dll"), 1);
     EXPECT_EQ(host.shell.GetInterface("HUD", &slot), 1);
     EXPECT_EQ(host.dll.loadedModules(), 2);
+}
+
+// [Modules] names a file by its place in the current (flight) directory,
+// without regard to case; its interface wins over the name rule, and a
+// file named nowhere keeps the name rule.
+TEST(SimDll, TheScenarioSaysWhichInterfaceAFileOffers) {
+    kvtest::ScratchFolder folder("sim-dll-modules");
+    folder.write("Modules/Radio.DLL", "module");
+    folder.write("Modules/Hud.dll", "module");
+    folder.write("Radio.DLL", "module");
+    kvsim::SimHost host;
+    host.scenario.moduleInterfaces = {{"modules\\RADIO.dll", "COM"}, {"Modules/hud.DLL", ""}};
+    EXPECT_EQ(host.dll.tagOf(".\\Modules\\Radio.DLL"), "COM");
+    EXPECT_EQ(host.dll.tagOf("modules\\hud.dll"), "") << "none, whatever the name says";
+    EXPECT_EQ(host.dll.tagOf("Radio.DLL"), "") << "another file of the same name";
+
+    host.scenario.moduleInterfaces = {{"Radio.DLL", "HUD"}};
+    EXPECT_EQ(host.dll.tagOf("radio.dll"), "HUD");
+    EXPECT_EQ(host.dll.tagOf("modules\\Radio.DLL"), "");
+    EXPECT_EQ(host.dll.tagOf("modules\\hud.dll"), "HUD") << "the name rule";
+
+    // Loaded, the file offers what the scenario says, until it is unloaded.
+    host.scenario.moduleInterfaces = {{"modules\\Radio.DLL", "COM"}};
+    void* slot = nullptr;
+    ASSERT_EQ(host.dll.dllLoadModule("MODULES\\radio.dll"), 1);
+    EXPECT_EQ(host.shell.GetInterface("COM", &slot), 1);
+    EXPECT_EQ(slot, static_cast<kv::CommInterface*>(&host.comm));
+    host.shell.ReleaseInterface("COM", &slot);
+    host.dll.dllUnloadModule("modules\\Radio.DLL");
+    EXPECT_EQ(host.shell.GetInterface("COM", &slot), 0);
 }
 
 TEST(SimMemory, CountsLiveBlocksAtAnyTimeAndRefusesTheChosenAllocation) {
@@ -128,6 +158,26 @@ TEST(SimMemory, CountsLiveBlocksAtAnyTimeAndRefusesTheChosenAllocation) {
     EXPECT_NE(host.memory.memAlloc(8, 0, 0, "FLT"), nullptr);
     EXPECT_NE(host.memory.memAlloc(8, 0, 0, "FLT"), nullptr);
     EXPECT_EQ(host.memory.memAlloc(8, 0, 0, "FLT"), nullptr) << "counted again from the flight's start";
+}
+
+// A host out of memory: the first k-1 allocations of a flight are granted,
+// then none, whoever asks; the next flight counts again.
+TEST(SimMemory, RefusesEveryAllocationFromTheChosenOneOn) {
+    kvsim::SimHost host;
+    host.scenario.failAllocationsFrom = 3;
+    for (int flight = 0; flight < 2; ++flight) {
+        host.beginFlight();
+        std::vector<void*> blocks;
+        for (int i = 0; i < 5; ++i) blocks.push_back(host.memory.memAlloc(8, 0, 0, i % 2 ? "HUD" : "FLT"));
+        EXPECT_NE(blocks[0], nullptr);
+        EXPECT_NE(blocks[1], nullptr) << "the one before the chosen one is granted";
+        EXPECT_EQ(blocks[2], nullptr);
+        EXPECT_EQ(blocks[3], nullptr);
+        EXPECT_EQ(blocks[4], nullptr);
+        for (void* block : blocks)
+            if (block) host.memory.memFree(block);
+    }
+    EXPECT_EQ(host.memory.liveBlocks("FLT"), 0);
 }
 
 }  // namespace

@@ -3,9 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image_write.h>
-
+#include "sim/picture.h"
 #include "sim/sim_host.h"
 #include "tests/sim/scratch_folder.h"
 
@@ -13,8 +11,9 @@ namespace {
 
 // A small real picture in the scratch folder.
 void writePng(const std::string& name, int width, int height) {
-    std::vector<unsigned char> pixels(static_cast<std::size_t>(width * height * 3), 0x80);
-    ASSERT_TRUE(stbi_write_png(name.c_str(), width, height, 3, pixels.data(), width * 3));
+    kvsim::Picture picture(width, height);
+    picture.fillRect(0, 0, width, height, {0.5f, 0.5f, 0.5f, 1.0f});
+    ASSERT_TRUE(picture.writePng(name));
 }
 
 TEST(SimGraphics, LoadsRealPicturesAndRefusesWhatItCannotRead) {

@@ -94,6 +94,10 @@ TEST(TraceText, ValuesReadAsTheJsonLibraryWritesThem) {
     std::memset(font.faceName, 'A', sizeof font.faceName);  // no terminator
     const kv::DisplayOptions* none = nullptr;
     log.call("records", &camera, &font, none);
+    const std::vector<uint8_t> gameplay{3, 1, 0, 255};
+    log.returns("list", kvsim::Maybe<std::vector<uint8_t>>{&gameplay});
+    log.returns("list", kvsim::Maybe<std::vector<uint8_t>>{nullptr});
+    log.call("list", std::vector<int32_t>{}, std::vector<float>{0.5f, -1.0f});
     log.returns("result", &camera);
     log.returns("result", 0.1f);
     log.returns("result", kvsim::Text{"r\xE9sultat"});
@@ -124,6 +128,11 @@ TEST(TraceText, ValuesReadAsTheJsonLibraryWritesThem) {
     EXPECT_NE(streamed.find("{\"op\":\"real\",\"args\":[0.10000000149011612,0.10000000149011612]}"), std::string::npos);
     EXPECT_NE(streamed.find("{\"op\":\"real\",\"args\":[-0.0,-0.0]}"), std::string::npos);
     EXPECT_NE(streamed.find("{\"op\":\"real\",\"args\":[null,null]}"), std::string::npos);
+    // Lists keep every element, in order; none is null.
+    EXPECT_NE(streamed.find("{\"op\":\"list\",\"args\":[],\"ret\":[3,1,0,255]}\n"
+                            "{\"op\":\"list\",\"args\":[],\"ret\":null}\n"
+                            "{\"op\":\"list\",\"args\":[[],[0.5,-1.0]]}"),
+              std::string::npos);
 }
 
 // Flies an example flight directory as korvane-host does, with the module's

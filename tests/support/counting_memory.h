@@ -32,7 +32,7 @@ public:
         ++allocCalls;
         lastReserved1 = reserved1;
         lastReserved2 = reserved2;
-        if (failAfter == 0 || size < 0) return nullptr;
+        if (failAfter == 0 || size < 0 || allocCalls == refuseCall) return nullptr;
         if (failAfter > 0) --failAfter;
         void* block = std::malloc(size > 0 ? static_cast<std::size_t>(size) : 1);
         live[block] = owner ? owner : "(null)";
@@ -60,6 +60,8 @@ public:
 
     // Number of allocations still granted; -1 for no limit.
     int failAfter = -1;
+    // The one call (counted from 1) that is refused; 0 for none.
+    int refuseCall = 0;
     int allocCalls = 0;
     int freeCalls = 0;
     int foreignFrees = 0;

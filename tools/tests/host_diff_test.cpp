@@ -1,6 +1,7 @@
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -186,6 +187,53 @@ TEST(TraceDiff, PathsAndBlockSizesCanBeLeftOut) {
     const Lines freed = flight({{R"({"op":"memFree","args":[88]})"}});
     const Lines otherFreed = flight({{R"({"op":"memFree","args":[96]})"}});
     EXPECT_EQ(diff(freed, otherFreed, paths).result.sectionsDiffering, 1u);
+}
+
+TEST(TraceDiff, TheFlightFolderCanBeLeftOutOfEveryTextWhateverItsSpelling) {
+    auto flownFrom = [](const std::string& folder, const std::string& moduleFolder, const std::string& file) {
+        const std::string path = moduleFolder + "\\\\modules\\\\" + file;
+        return flight({{R"({"op":"dllLoadModule","args":[")" + path + R"("],"ret":1})",
+                        R"({"trace":"Unable to load HUD DLL )" + path + R"(!"})"}},
+                      folder);
+    };
+    const Lines here = flownFrom("/tmp/a/training", "\\\\tmp\\\\a\\\\training", "Hud.DLL");
+    // Another folder, another system: a drive letter, backslashes, capitals.
+    const Lines there = flownFrom("Z:\\\\tmp\\\\golden\\\\Training", "Z:\\\\tmp\\\\golden\\\\Training", "Hud.DLL");
+    kvhost::DiffOptions folder;
+    folder.ignoreFlightFolder = true;
+    const Outcome relocated = diff(here, there, folder);
+    EXPECT_EQ(relocated.result.sectionsDiffering, 0u) << relocated.text;
+    EXPECT_EQ(diff(here, there).result.sectionsDiffering, 2u) << "only on request";
+
+    // What follows the folder still counts, to the letter.
+    const Outcome otherFile = diff(here, flownFrom("/tmp/b/training", "\\\\tmp\\\\b\\\\training", "Comm.DLL"), folder);
+    EXPECT_EQ(otherFile.result.sectionsDiffering, 1u);
+    EXPECT_NE(otherFile.text.find("frame 0, record 1 of 3: op dllLoadModule, args[0]: A \"\\\\tmp\\\\a\\\\training"
+                                  "\\\\modules\\\\Hud.DLL\", B \"\\\\tmp\\\\b\\\\training\\\\modules\\\\Comm.DLL\""),
+              std::string::npos)
+        << otherFile.text;
+    EXPECT_EQ(diff(here, flownFrom("/tmp/a/training", "\\\\tmp\\\\a\\\\training", "hud.dll"), folder)
+                  .result.sectionsDiffering,
+              1u);
+    // Each side's folder in another case is still that folder (Windows
+    // hands its folders back in the case they were made in).
+    const Lines shouted = flownFrom("Z:\\\\tmp\\\\golden\\\\Training", "Z:\\\\TMP\\\\GOLDEN\\\\TRAINING", "Hud.DLL");
+    EXPECT_EQ(diff(here, shouted, folder).result.sectionsDiffering, 0u);
+    // Only whole folder names are the folder: a longer name beside it, or
+    // the same name inside another folder, is another place, though both
+    // sides name their own such place.
+    const std::vector<std::pair<std::string, std::string>> besides = {{"", "2"}, {"\\\\var", ""}};
+    for (const auto& [before, after] : besides) {
+        const Lines mine = flownFrom("/tmp/a/training", before + "\\\\tmp\\\\a\\\\training" + after, "Hud.DLL");
+        const Lines theirs = flownFrom("/tmp/b/training", before + "\\\\tmp\\\\b\\\\training" + after, "Hud.DLL");
+        EXPECT_EQ(diff(mine, theirs, folder).result.sectionsDiffering, 1u) << before << after;
+    }
+    // Before the first Fly there is no flight folder to leave out.
+    Lines early = here;
+    early.insert(early.begin() + 1, R"({"trace":"/tmp/a/training"})");
+    Lines earlyThere = there;
+    earlyThere.insert(earlyThere.begin() + 1, R"({"trace":"Z:\\\\tmp\\\\golden\\\\Training"})");
+    EXPECT_EQ(diff(early, earlyThere, folder).result.sectionsDiffering, 1u);
 }
 
 TEST(TraceDiff, RecordPartsThatDifferAreNamed) {

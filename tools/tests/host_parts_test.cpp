@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "sim/sim_host.h"
+#include "tools/korvane_host_pictures.h"
 #include "tools/korvane_host_progress.h"
 #include "tools/korvane_host_summary.h"
 #include "tools/korvane_host_timeline.h"
@@ -22,6 +26,41 @@ kvsim::ScreenFrame loadingFrame(float fill) {
     frame.texts.push_back({" 40%", 0.883f, 0.825f, 0x12, {}});
     frame.texts.push_back({"Loading\nnow", 0.117f, 0.825f, 0x14, {}});
     return frame;
+}
+
+// Each loading screen that differs from the one before in anything a
+// player sees makes one picture; the same screen drawn again makes none.
+TEST(LoadingPictures, OnePicturePerDistinctScreenNumberedPerFlight) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / "korvane-loading-pictures";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    kvsim::SimHost host;
+    {
+        kvhost::LoadingPictures pictures(folder, host.graphics);
+        pictures.flyBegin(1);
+        const auto show = [&](const kvsim::ScreenFrame& frame) { host.graphics.onLoadingScreen(frame); };
+        kvsim::ScreenFrame recoloured = loadingFrame(0.5f);
+        recoloured.fillColor[0] = 1.0f;
+        kvsim::ScreenFrame moved = recoloured;
+        moved.texts[0].x += 0.01f;
+        kvsim::ScreenFrame resized = moved;
+        resized.textSize = 20;
+        for (const kvsim::ScreenFrame& frame : {loadingFrame(0.4f), loadingFrame(0.4f), loadingFrame(0.5f),
+                                                loadingFrame(0.5f), recoloured, moved, resized})
+            show(frame);
+        pictures.flyBegin(2);
+        show(loadingFrame(0.4f));
+        EXPECT_TRUE(pictures.failed().empty());
+        std::vector<std::string> names;
+        for (const fs::path& path : pictures.written()) names.push_back(path.filename().string());
+        EXPECT_EQ(names, (std::vector<std::string>{"flight1-loading-01.png", "flight1-loading-02.png",
+                                                   "flight1-loading-03.png", "flight1-loading-04.png",
+                                                   "flight1-loading-05.png", "flight2-loading-01.png"}));
+        for (const fs::path& path : pictures.written()) EXPECT_TRUE(fs::is_regular_file(path)) << path;
+    }
+    EXPECT_FALSE(host.graphics.onLoadingScreen) << "the pictures stop with their writer";
+    fs::remove_all(folder);
 }
 
 TEST(LoadingLine, CaptionBarAndPercentageFromWhatTheModuleDrew) {

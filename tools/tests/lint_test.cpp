@@ -225,9 +225,9 @@ TEST(LintAgreesWithTheModule, TheBrokenFlightFliesWithEveryValueTheLinterNamed) 
     kv::FlightModule& engine = kv::flightModule();
     for (const kvtool::Finding* finding : values) {
         const kv::StartupRow& row = *finding->row;
-        void* field = row.field(engine);
-        const double used = row.read == kv::StartupRead::kReal ? *static_cast<float*>(field)
-                                                               : *static_cast<int32_t*>(field);
+        const kv::StartupField field = row.field(engine);
+        const double used = row.read == kv::StartupRead::kReal ? kv::startupRealValue(field)
+                                                               : kv::startupIntValue(field);
         EXPECT_EQ(used, finding->valueUsed) << finding->message;
     }
     driver.exitDll();

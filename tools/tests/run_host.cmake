@@ -12,6 +12,10 @@
 #   STDOUT_REGEX    a regular expression the standard output must match
 #   STDERR_REGEX    a regular expression standard error must match
 #   SCREENSHOTS     how many files OUT/flight/screenshots must hold
+#   PICTURES        how many PNG files OUT/pictures (--pictures pictures) must hold
+#   PICTURE_SIZE    WIDTHxHEIGHT every picture and screenshot must be, as
+#                   its PNG header says
+#   TRACE_REGEX     a regular expression the trace (with EXAMPLE) must match
 #   CHECK           host_output_check, run on the trace, timeline and output
 
 if(NOT DEFINED RC)
@@ -55,6 +59,35 @@ if(DEFINED SCREENSHOTS)
     list(LENGTH shots count)
     if(NOT count EQUAL SCREENSHOTS)
         list(APPEND failures "${count} screenshot files, expected ${SCREENSHOTS}")
+    endif()
+endif()
+if(DEFINED PICTURES)
+    file(GLOB pictures "${OUT}/pictures/*.png")
+    list(LENGTH pictures count)
+    if(NOT count EQUAL PICTURES)
+        list(APPEND failures "${count} pictures, expected ${PICTURES}")
+    endif()
+endif()
+if(DEFINED PICTURE_SIZE)
+    # A PNG starts with its signature and the IHDR chunk: width and height
+    # as 32-bit big-endian words at bytes 16 and 20.
+    file(GLOB drawn "${OUT}/pictures/*" "${OUT}/flight/screenshots/*")
+    foreach(file IN LISTS drawn)
+        file(READ "${file}" head LIMIT 24 HEX)
+        string(SUBSTRING "${head}" 0 16 signature)
+        string(SUBSTRING "${head}" 32 8 width_hex)
+        string(SUBSTRING "${head}" 40 8 height_hex)
+        math(EXPR width "0x${width_hex}")
+        math(EXPR height "0x${height_hex}")
+        if(NOT signature STREQUAL "89504e470d0a1a0a" OR NOT "${width}x${height}" STREQUAL PICTURE_SIZE)
+            list(APPEND failures "${file}: not a ${PICTURE_SIZE} PNG (${signature}, ${width}x${height})")
+        endif()
+    endforeach()
+endif()
+if(DEFINED TRACE_REGEX)
+    file(READ "${OUT}/trace.jsonl" trace)
+    if(NOT trace MATCHES "${TRACE_REGEX}")
+        list(APPEND failures "the trace does not match ${TRACE_REGEX}")
     endif()
 endif()
 if(DEFINED CHECK)

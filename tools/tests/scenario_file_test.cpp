@@ -61,7 +61,11 @@ TEST_F(ScenarioFiles, ValuesReachTheirFieldsAndUnwrittenKeysKeepTheirDefaults) {
                                    "Players = Ann:1; Bo Diddley:2\n"
                                    "ReadyAtFrame = Ann:12\n"
                                    "HostGameplay = 3,0,0,0,0,0,0,0,0,0,255\n"
-                                   "ChatText = 100% on target; = fine\n");
+                                   "ChatText = 100% on target; = fine\n"
+                                   "[Modules]\n"
+                                   "modules\\Radio.DLL = com\n"
+                                   "Panel.dll = HUD\n"
+                                   "modules/TrainingHud.DLL = None\n");
     kvsim::Scenario s;
     kvsim::ScenarioError error;
     ASSERT_TRUE(kvsim::readScenarioFile(path, s, error)) << error.text();
@@ -87,6 +91,10 @@ TEST_F(ScenarioFiles, ValuesReachTheirFieldsAndUnwrittenKeysKeepTheirDefaults) {
     EXPECT_EQ(s.hostGameplay[10], 255);
     // The value runs to the end of the line: ";" and "=" are text there.
     EXPECT_EQ(s.chatText, "100% on target; = fine");
+    // File names as written, in order; the interface in capitals, "" for none.
+    const std::vector<std::pair<std::string, std::string>> modules = {
+        {"modules\\Radio.DLL", "COM"}, {"Panel.dll", "HUD"}, {"modules/TrainingHud.DLL", ""}};
+    EXPECT_EQ(s.moduleInterfaces, modules);
 
     const kvsim::Scenario defaults;
     EXPECT_EQ(s.startupFile, defaults.startupFile);
@@ -137,6 +145,11 @@ TEST_F(ScenarioFiles, MistakesAreErrorsAtTheirLine) {
         {"[Network]\nHostGameplay=1,2,3,4,5,6,7,8,9,10,256\n", "scenario.ini:2: [Network] HostGameplay: 256 is out of range"},
         {"[Host]\r\nFrames=1\r\n\r\nFlghts=2\r\n", "scenario.ini:4: [Host] Flghts: unknown key"},
         {"#include missing.ini\n[Host]\n", "scenario.ini:1: : cannot read the included file missing.ini"},
+        {"[Modules]\nRadio.DLL=Comm\n", "scenario.ini:2: [Modules] Radio.DLL: \"Comm\" is not one of HUD, COM, none"},
+        {"[Modules]\nRadio.DLL=COM\nradio.dll=HUD\n", "scenario.ini:3: [Modules] radio.dll: key written twice"},
+        {"[Module]\nRadio.DLL=COM\n",
+         "scenario.ini:1: [Module]: unknown section (known: Host, Mission, Objects, Fail, Events, Controls, "
+         "Modules, Network)"},
     };
     for (const auto& c : cases) {
         const std::string error = errorOf(c.text);
