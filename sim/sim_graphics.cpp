@@ -89,8 +89,11 @@ bool ScreenFrame::sameAs(const ScreenFrame& o) const {
 int32_t SimGraphics::gfxInitDisplay(kv::GraphicsSetup* setup, kv::DisplayOptions* options) {
     const RecordRef r = call("gfxInitDisplay", setup, options);
     const bool usable = setup && displaySide(setup->displayWidth) && displaySide(setup->displayHeight);
-    displayWidth = usable ? setup->displayWidth : kDefaultDisplayWidth;
-    displayHeight = usable ? setup->displayHeight : kDefaultDisplayHeight;
+    {
+        std::lock_guard<std::mutex> held(viewMutex_);
+        displayWidth = usable ? setup->displayWidth : kDefaultDisplayWidth;
+        displayHeight = usable ? setup->displayHeight : kDefaultDisplayHeight;
+    }
     // The scenario's failure holds for every flight: the module then stops
     // with "Error Setting Graphics Display!".
     return returns(r, world_.scenario.failDisplay ? 0 : 1);

@@ -207,8 +207,9 @@ private:
 
     ScreenFrame drawing_;  // the frame between gfxBeginFrame and gfxPresent
     ViewFrame lastView_;
-    // Guards lastView_ and the screenshots written: the module may take a
-    // screenshot from another of the host's threads while a frame presents.
+    // Guards lastView_, the display's size and the screenshots written: the
+    // module may take a screenshot from another of the host's threads while
+    // a frame presents.
     mutable std::mutex viewMutex_;
     SimCamera* selected_ = nullptr;
 };

@@ -57,7 +57,14 @@ FlightScreen SimGraphics::flightScreen() const {
 }
 
 bool SimGraphics::writeFlightPicture(const std::string& path) const {
-    Picture picture(displayWidth, displayHeight);
+    int32_t width = 0;
+    int32_t height = 0;
+    {
+        std::lock_guard<std::mutex> held(viewMutex_);
+        width = displayWidth;
+        height = displayHeight;
+    }
+    Picture picture(width, height);
     drawFlightScreen(flightScreen(), picture);
     return picture.writePng(path);
 }
