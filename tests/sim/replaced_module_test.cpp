@@ -56,16 +56,19 @@ private:
 template <typename Prepare>
 int32_t flyTraining(kvsim::SimHost& host, Prepare prepare) {
     kvtest::ScratchFolder scratch("replaced-module");
-    fs::copy(KORVANE_EXAMPLES "/training", scratch.path(), fs::copy_options::recursive);
+    // Into a folder of its own: the Windows runtime's copy will not copy a
+    // folder into one that already exists.
+    const fs::path folder = scratch.path() / "training";
+    fs::copy(KORVANE_EXAMPLES "/training", folder, fs::copy_options::recursive);
     kvsim::ScenarioError problem;
-    EXPECT_TRUE(kvsim::readScenarioFile((scratch.path() / "scenario.ini").string(), host.scenario, problem))
+    EXPECT_TRUE(kvsim::readScenarioFile((folder / "scenario.ini").string(), host.scenario, problem))
         << problem.text();
     prepare();
     kvsim::ModuleDriver driver{host, kvsim::ModuleEntryPoints{InitDLL, ExitDLL}};
     driver.initDll(0);
-    fs::create_directories(scratch.path() / host.scenario.screenshotDirectory);
+    fs::create_directories(folder / host.scenario.screenshotDirectory);
     driver.setScreenshotDirectory(host.scenario.screenshotDirectory.c_str());
-    const int32_t result = driver.fly(scratch.path().string().c_str(), host.scenario.startupFile.c_str());
+    const int32_t result = driver.fly(folder.string().c_str(), host.scenario.startupFile.c_str());
     driver.exitDll();
     return result;
 }
