@@ -10,13 +10,15 @@ if(NOT KORVANE_PICTURE_FONT)
     set(KORVANE_PICTURE_FONT "")
 endif()
 
+# Each target gets a file of its own, so that targets in other folders (the
+# fuzzers' copy of the stand-in) can have the font as well.
 function(korvane_add_picture_font target)
-    set(source "${CMAKE_BINARY_DIR}/generated/picture_font_data.cpp")
+    set(source "${CMAKE_BINARY_DIR}/generated/${target}_picture_font.cpp")
     add_custom_command(
         OUTPUT "${source}"
         COMMAND "${CMAKE_COMMAND}" "-DFONT=${KORVANE_PICTURE_FONT}" "-DOUTPUT=${source}"
-                -P "${CMAKE_CURRENT_SOURCE_DIR}/cmake/embed-font.cmake"
-        DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/cmake/embed-font.cmake" ${KORVANE_PICTURE_FONT}
+                -P "${PROJECT_SOURCE_DIR}/cmake/embed-font.cmake"
+        DEPENDS "${PROJECT_SOURCE_DIR}/cmake/embed-font.cmake" ${KORVANE_PICTURE_FONT}
         COMMENT "Building the picture font into the stand-in host"
         VERBATIM)
     target_sources(${target} PRIVATE "${source}")
