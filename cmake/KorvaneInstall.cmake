@@ -54,5 +54,8 @@ write_basic_package_version_file("${PROJECT_BINARY_DIR}/KorvaneConfigVersion.cma
 install(FILES "${PROJECT_BINARY_DIR}/KorvaneConfig.cmake" "${PROJECT_BINARY_DIR}/KorvaneConfigVersion.cmake"
         DESTINATION "${KORVANE_PACKAGE_DIR}")
 
-install(DIRECTORY "${PROJECT_SOURCE_DIR}/examples/training" "${PROJECT_SOURCE_DIR}/examples/network"
-        DESTINATION "${KORVANE_EXAMPLES_DESTINATION}" PATTERN .gitignore EXCLUDE)
+include("${CMAKE_CURRENT_LIST_DIR}/KorvaneExamples.cmake")
+foreach(file IN LISTS KORVANE_EXAMPLE_FILES)
+    get_filename_component(folder "${file}" DIRECTORY)
+    install(FILES "${PROJECT_SOURCE_DIR}/examples/${file}" DESTINATION "${KORVANE_EXAMPLES_DESTINATION}/${folder}")
+endforeach()

@@ -2,7 +2,10 @@
 # Runs a Windows program under wine with a prefix of its own in the build
 # tree (the folder CTest runs the tests in), quietly. 64-bit programs run
 # under wine64; with KORVANE_WINE=win32 (wine32-run.sh) 32-bit programs run
-# under 32-bit wine in a prefix of that architecture.
+# under 32-bit wine in a prefix of that architecture, natively or, with
+# KORVANE_WIN32_EXECUTION=emulated, under qemu-i386 user-mode emulation.
+#   wine-run.sh --probe       says how this machine runs 32-bit programs:
+#                             one line, its first word native, emulated or none
 #   wine-run.sh --prepare     creates the prefix and waits until it is ready
 #   wine-run.sh --stop        stops the prefix's wine server
 #   wine-run.sh PROGRAM ARGS  runs the program
@@ -17,6 +20,24 @@ find_wine() {
     echo "$found"
 }
 
+# wine32's own Windows DLLs and programs, which a prefix made without
+# wineboot is seeded with.
+find_wine32_windows_files() {
+    local kernel32
+    kernel32=$(dpkg -L libwine:i386 2>/dev/null | grep -m1 '/i386-windows/kernel32\.dll$' || true)
+    [[ -n "$kernel32" ]] && dirname "$kernel32"
+}
+
+# Wine reserves every address above its 2 GiB of Windows space at start,
+# which qemu-user searches for page by page: with the guest's whole 4 GiB
+# that takes 45 s of processor time per program, with 64 MiB above the
+# Windows space (room for wine's own Unix libraries) about 2 s.
+qemu_reserve=0x84000000
+
+emulated_wine() {
+    WINELOADERNOEXEC=1 exec qemu-i386 -R "$qemu_reserve" -L / "$wine" "$@"
+}
+
 if [[ "${KORVANE_WINE:-win64}" == win32 ]]; then
     wine=$(find_wine wine wine32:i386)
     package="wine32:i386 (after dpkg --add-architecture i386)"
@@ -25,6 +46,29 @@ else
     wine=$(find_wine wine64 wine64)
     package=wine64
 fi
+
+# The probe: a 32-bit program the kernel refuses answers "Exec format
+# error" at once; wine's --version runs its loader and nothing else, so it
+# takes no prefix and a fraction of a second either way.
+probe() {
+    if [[ -z "$wine" || ! -x "$wine" ]]; then
+        echo "none: no 32-bit wine is installed ($package), so no 32-bit program can run"
+    elif "$wine" --version >/dev/null 2>&1; then
+        echo "native: 32-bit programs run natively under 32-bit wine"
+    elif ! command -v qemu-i386 >/dev/null; then
+        echo "none: this machine cannot execute 32-bit programs (the kernel refuses them) and has no qemu-i386 (qemu-user) to emulate them"
+    elif qemu-i386 -R "$qemu_reserve" -L / "$wine" --version >/dev/null 2>&1; then
+        echo "emulated: this machine cannot execute 32-bit programs itself; they run under 32-bit wine in qemu-i386 user-mode emulation"
+    else
+        echo "none: this machine cannot execute 32-bit programs, not even under qemu-i386 user-mode emulation"
+    fi
+}
+
+if [[ "${1:-}" == --probe ]]; then
+    probe
+    exit 0
+fi
+
 if [[ -z "$wine" || ! -x "$wine" ]]; then
     echo "wine-run.sh: no wine launcher found (install $package)" >&2
     exit 127
@@ -33,6 +77,8 @@ fi
 export WINEPREFIX="${WINEPREFIX:-$PWD/wine-prefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+emulated=0
+[[ "$WINEARCH" == win32 && "${KORVANE_WIN32_EXECUTION:-native}" == emulated ]] && emulated=1
 
 wineserver() {
     local server
@@ -41,16 +87,41 @@ wineserver() {
     [[ -n "$server" ]] && "$server" "$@"
 }
 
+# Under emulation wineboot cannot start the programs it runs, so the prefix
+# is laid out by hand: wine's own DLLs and programs linked into system32,
+# and the registry wine writes at its first start.
+prepare_emulated_prefix() {
+    local windows_files system32=$WINEPREFIX/drive_c/windows/system32
+    windows_files=$(find_wine32_windows_files)
+    if [[ -z "$windows_files" ]]; then
+        echo "wine-run.sh: wine32's Windows files not found (install libwine:i386)" >&2
+        exit 127
+    fi
+    mkdir -p "$system32"
+    find "$windows_files" -maxdepth 1 -type f \( -name '*.dll' -o -name '*.exe' \) \
+        -exec ln -sf -t "$system32" {} +
+    (emulated_wine cmd.exe /c exit >/dev/null 2>&1) || true
+    wineserver -w
+    test -f "$WINEPREFIX/system.reg"
+}
+
 case "${1:-}" in
 --prepare)
-    "$wine" wineboot -i >/dev/null 2>&1 || true
-    wineserver -w
-    test -d "$WINEPREFIX/drive_c"
+    if [[ $emulated -eq 1 ]]; then
+        prepare_emulated_prefix
+    else
+        "$wine" wineboot -i >/dev/null 2>&1 || true
+        wineserver -w
+        test -d "$WINEPREFIX/drive_c"
+    fi
     ;;
 --stop)
     wineserver -k 2>/dev/null || true
     ;;
 *)
+    if [[ $emulated -eq 1 ]]; then
+        emulated_wine "$@"
+    fi
     exec "$wine" "$@"
     ;;
 esac

@@ -10,16 +10,19 @@
 # (sanitizers), tsan (the test whose second thread calls the engine while
 # flights run, under ThreadSanitizer), win32 (the real target: Korvane.dll,
 # its exports and every test as a 32-bit Windows program under 32-bit wine,
-# with the same traces as the Linux build; then the Windows zip), wine
+# with the same traces as the Linux build, natively or, where this machine
+# cannot execute 32-bit code, the real target's flights under qemu-i386
+# emulation; then the Windows zip), wine
 # (64-bit Windows tests under wine64), fuzz (the configuration and flight
-# fuzzers built with clang, each run for a minute).
+# fuzzers built with clang, each run for a minute), fresh (the run command
+# in a fresh clone of HEAD, which must leave the clone as cloned).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
 packages=(cmake make g++ dpkg-dev libgtest-dev googletest nlohmann-json3-dev libstb-dev fonts-dejavu-core libcli11-dev
           libtsan2 clang libclang-rt-14-dev libbenchmark-dev libinih-dev libsimpleini-dev
-          g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64 wine32:i386)
+          g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64 wine32:i386 qemu-user)
 
 banner() { printf '\n==== %s ====\n' "$*"; }
 
@@ -67,7 +70,11 @@ windows_tests() {
 stage_win32() {
     banner "32-bit Windows: Korvane.dll, its export check and every test under 32-bit wine (preset mingw-i686)"
     native_host
-    cmake --preset mingw-i686
+    # The configuration finds out how this machine runs 32-bit programs
+    # (natively, under emulation or not at all; KORVANE_WIN32_EXECUTION
+    # sets it) and which tests run accordingly.
+    cmake --preset mingw-i686 >/dev/null
+    echo "== 32-bit programs: $(cat build/mingw-i686/win32-execution.txt)"
     cmake --build --preset mingw-i686
     windows_tests mingw-i686 wine32-run.sh
     banner "The 32-bit Windows zip"
@@ -102,13 +109,18 @@ stage_fuzz() {
     done
 }
 
+stage_fresh() {
+    banner "The run command in a fresh clone, which it must leave as cloned"
+    scripts/check-fresh-clone.sh
+}
+
 stages=("$@")
-[[ ${#stages[@]} -eq 0 ]] && stages=(linux asan tsan win32 wine fuzz)
+[[ ${#stages[@]} -eq 0 ]] && stages=(linux asan tsan win32 wine fuzz fresh)
 install_packages "${packages[@]}"
 for s in "${stages[@]}"; do
     case "$s" in
-        linux | asan | tsan | win32 | wine | fuzz) "stage_$s" ;;
-        *) echo "unknown stage: $s (linux, asan, tsan, win32, wine, fuzz)" >&2; exit 2 ;;
+        linux | asan | tsan | win32 | wine | fuzz | fresh) "stage_$s" ;;
+        *) echo "unknown stage: $s (linux, asan, tsan, win32, wine, fuzz, fresh)" >&2; exit 2 ;;
     esac
 done
 banner "all stages passed: ${stages[*]}"

@@ -181,6 +181,16 @@ std::unique_ptr<kvhost::LoadingPictures> openPictures(const std::string& folder,
     return std::make_unique<kvhost::LoadingPictures>(fs::absolute(folder, error), graphics);
 }
 
+// The folder of --screenshots, made when missing, as an absolute path: the
+// module enters it from the flight's folder, and a relative one is meant
+// from where the program started.
+std::string screenshotFolder(const std::string& folder) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (!fs::is_directory(folder, error)) throw UsageError{"cannot make the screenshots folder " + folder};
+    return fs::absolute(folder, error).lexically_normal().string();
+}
+
 // Names each picture that could not be written; true when there is none.
 bool reportPictures(const kvhost::LoadingPictures& pictures) {
     for (const fs::path& path : pictures.failed())
@@ -195,6 +205,7 @@ struct Options {
     std::string timeline;
     std::string module;
     std::string pictures;
+    std::string screenshots;
     bool quiet = false;
     std::string flightDir;
 };
@@ -205,6 +216,7 @@ int run(const Options& options, const char* argv0) {
     const fs::path flightDir = fs::absolute(options.flightDir);
     kvsim::Scenario scenario = loadScenario(options.scenario, flightDir);
     if (options.frames) scenario.frames = *options.frames;
+    if (!options.screenshots.empty()) scenario.screenshotDirectory = screenshotFolder(options.screenshots);
 
     const std::unique_ptr<std::ofstream> traceFile = openOutput(options.trace, "trace");
     const std::unique_ptr<std::ofstream> timelineFile = openOutput(options.timeline, "timeline");
@@ -296,6 +308,10 @@ int main(int argc, char** argv) {
     app.add_option("--pictures", options.pictures,
                    "Write each distinct loading-screen frame as a PNG the size of the\n"
                    "display into DIR (made when missing): flightK-loading-NN.png")
+        ->type_name("DIR");
+    app.add_option("--screenshots", options.screenshots,
+                   "Write the module's screenshots into DIR (made when missing) instead of\n"
+                   "the scenario's [Host] ScreenshotDirectory")
         ->type_name("DIR");
     app.add_flag("--quiet", options.quiet, "No loading bar");
     app.add_option("FLIGHT_DIR", options.flightDir, "The flight's directory")->required()->type_name("");

@@ -12,6 +12,8 @@
 #   STDOUT_REGEX    a regular expression the standard output must match
 #   STDERR_REGEX    a regular expression standard error must match
 #   SCREENSHOTS     how many files OUT/flight/screenshots must hold
+#   SCREENSHOTS_IN  the folder, relative to OUT, that must hold them instead
+#                   (--screenshots); the flight's folder then holds none
 #   PICTURES        how many PNG files OUT/pictures (--pictures pictures) must hold
 #   PICTURE_SIZE    WIDTHxHEIGHT every picture and screenshot must be, as
 #                   its PNG header says
@@ -54,11 +56,20 @@ endif()
 if(DEFINED STDERR_REGEX AND NOT stderr MATCHES "${STDERR_REGEX}")
     list(APPEND failures "standard error does not match ${STDERR_REGEX}")
 endif()
+if(NOT DEFINED SCREENSHOTS_IN)
+    set(SCREENSHOTS_IN flight/screenshots)
+endif()
 if(DEFINED SCREENSHOTS)
-    file(GLOB shots "${OUT}/flight/screenshots/*")
+    file(GLOB shots "${OUT}/${SCREENSHOTS_IN}/*")
     list(LENGTH shots count)
     if(NOT count EQUAL SCREENSHOTS)
-        list(APPEND failures "${count} screenshot files, expected ${SCREENSHOTS}")
+        list(APPEND failures "${count} screenshot files in ${SCREENSHOTS_IN}, expected ${SCREENSHOTS}")
+    endif()
+    if(NOT SCREENSHOTS_IN STREQUAL "flight/screenshots")
+        file(GLOB_RECURSE in_flight LIST_DIRECTORIES true "${OUT}/flight/screenshots*")
+        if(in_flight)
+            list(APPEND failures "the flight's folder has screenshots too: ${in_flight}")
+        endif()
     endif()
 endif()
 if(DEFINED PICTURES)
@@ -71,7 +82,7 @@ endif()
 if(DEFINED PICTURE_SIZE)
     # A PNG starts with its signature and the IHDR chunk: width and height
     # as 32-bit big-endian words at bytes 16 and 20.
-    file(GLOB drawn "${OUT}/pictures/*" "${OUT}/flight/screenshots/*")
+    file(GLOB drawn "${OUT}/pictures/*" "${OUT}/${SCREENSHOTS_IN}/*")
     foreach(file IN LISTS drawn)
         file(READ "${file}" head LIMIT 24 HEX)
         string(SUBSTRING "${head}" 0 16 signature)
