@@ -29,10 +29,12 @@ find_wine32_windows_files() {
 }
 
 # Wine reserves every address above its 2 GiB of Windows space at start,
-# which qemu-user searches for page by page: with the guest's whole 4 GiB
-# that takes 45 s of processor time per program, with 64 MiB above the
-# Windows space (room for wine's own Unix libraries) about 2 s.
-qemu_reserve=0x84000000
+# piece by piece, and qemu-user searches its page table page by page for
+# each piece: with the guest's whole 4 GiB that takes some 45 s of processor
+# time per program start. The guest gets 16 MiB above the Windows space
+# (the emulated process's stack and loader; wine's own libraries find room
+# below), and a start takes 2 to 3 s.
+qemu_reserve=0x81000000
 
 emulated_wine() {
     WINELOADERNOEXEC=1 exec qemu-i386 -R "$qemu_reserve" -L / "$wine" "$@"
@@ -89,20 +91,28 @@ wineserver() {
 
 # Under emulation wineboot cannot start the programs it runs, so the prefix
 # is laid out by hand: wine's own DLLs and programs linked into system32,
-# and the registry wine writes at its first start.
+# and the system environment wineboot would write (a temporary folder for
+# tmpfile, the search path), imported into the registry wine makes at its
+# first start.
 prepare_emulated_prefix() {
-    local windows_files system32=$WINEPREFIX/drive_c/windows/system32
+    local windows_files windows=$WINEPREFIX/drive_c/windows
     windows_files=$(find_wine32_windows_files)
     if [[ -z "$windows_files" ]]; then
         echo "wine-run.sh: wine32's Windows files not found (install libwine:i386)" >&2
         exit 127
     fi
-    mkdir -p "$system32"
+    mkdir -p "$windows/system32" "$windows/temp"
     find "$windows_files" -maxdepth 1 -type f \( -name '*.dll' -o -name '*.exe' \) \
-        -exec ln -sf -t "$system32" {} +
-    (emulated_wine cmd.exe /c exit >/dev/null 2>&1) || true
+        -exec ln -sf -t "$windows/system32" {} +
+    printf '%s\r\n' REGEDIT4 "" \
+        '[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Session Manager\Environment]' \
+        '"TEMP"="C:\\windows\\temp"' '"TMP"="C:\\windows\\temp"' \
+        '"PATH"="C:\\windows\\system32;C:\\windows"' '"windir"="C:\\windows"' \
+        '"SystemRoot"="C:\\windows"' '"ComSpec"="C:\\windows\\system32\\cmd.exe"' \
+        >"$windows/temp/environment.reg"
+    (emulated_wine 'C:\windows\system32\regedit.exe' /s 'C:\windows\temp\environment.reg' >/dev/null 2>&1) || true
     wineserver -w
-    test -f "$WINEPREFIX/system.reg"
+    grep -q '^"TEMP"=' "$WINEPREFIX/system.reg"
 }
 
 case "${1:-}" in
