@@ -58,21 +58,19 @@ endif()
 
 # The tests that run under emulation: the real target's own flights
 # (korvane-host.exe with Korvane.dll, both examples, their traces compared
-# with the Linux build's and with the golden traces) and the test programs
-# of the module's own logic that run there in well under a minute each
-# (the 32-bit record layouts among them). Left out, measured under
-# emulation: the binding, robustness, sim, soak and threads programs and
-# the host tests (4 to 7 minutes each), the output checks of the example
-# runs (they read a whole trace as JSON: 5 to 7 minutes), and the platform
-# and frame programs, whose second threads qemu-i386 does not run reliably
-# under wine. They run natively and in the 64-bit Windows stage, whose
-# programs are built from the same code.
+# with the Linux build's and with the golden traces, the training tour
+# too). Every other test program is left out there: measured under
+# emulation, the module's quick programs take 10 to 40 s each, but at times
+# every wine process of the prefix stalls for some 300 s together, and a
+# program with a second thread (platform, frame) may stop in qemu-i386
+# itself (uncaught target signal 11); the host tests and the example runs'
+# output checks, which read a whole trace as JSON, take 4 to 7 minutes.
+# They all run natively and in the 64-bit Windows stage, whose programs
+# are built from the same code.
 set(KORVANE_EMULATED_TESTS
     emulator_prefix
     cross_build_training cross_build_network
-    golden_training golden_network golden_training_tour
-    korvane_commands_tests korvane_config_tests korvane_load_tests korvane_loading_tests
-    korvane_loadingscreen_tests korvane_network_tests korvane_services_tests)
+    golden_training golden_network golden_training_tour)
 
 # Why a test does not run in this build, or nothing when it does.
 function(korvane_test_left_out name out)
