@@ -80,7 +80,7 @@ export WINEPREFIX="${WINEPREFIX:-$PWD/wine-prefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 emulated=0
-[[ "$WINEARCH" == win32 && "${KORVANE_WIN32_EXECUTION:-native}" == emulated ]] && emulated=1
+[[ "${WINEARCH:-}" == win32 && "${KORVANE_WIN32_EXECUTION:-native}" == emulated ]] && emulated=1
 
 wineserver() {
     local server
