@@ -78,17 +78,16 @@ function(korvane_test_left_out name out)
     if(KORVANE_WIN32_EXECUTION STREQUAL "none")
         set(reason "${KORVANE_WIN32_EXECUTION_REASON}")
     elseif(KORVANE_WIN32_EXECUTION STREQUAL "emulated" AND NOT name IN_LIST KORVANE_EMULATED_TESTS)
-        set(reason "left out under user-mode emulation, where 32-bit programs run many times slower "
-                   "(the real target's flights run; this test runs natively and in the 64-bit Windows stage; "
-                   "cmake/KorvaneTests.cmake says why each is left out)")
-        string(JOIN "" reason ${reason})
+        string(CONCAT reason "left out under user-mode emulation, where 32-bit programs run many times slower "
+                      "(the real target's flights run; this test runs natively and in the 64-bit Windows stage; "
+                      "cmake/KorvaneTests.cmake says why each is left out)")
     endif()
     set(${out} "${reason}" PARENT_SCOPE)
 endfunction()
 
 # add_test for a test that runs one of this build's programs: under wine in
-# the prefix the emulator fixture made, or skipped with the reason where
-# this machine cannot run it.
+# the prefix the emulator fixture (the test emulator_prefix) made, or
+# skipped with the reason where this machine cannot run it.
 function(korvane_add_test keyword name)
     if(NOT keyword STREQUAL "NAME")
         message(FATAL_ERROR "korvane_add_test(NAME name COMMAND ...)")
@@ -99,7 +98,9 @@ function(korvane_add_test keyword name)
         return()
     endif()
     add_test(NAME ${name} ${ARGN})
-    if(CMAKE_CROSSCOMPILING_EMULATOR AND NOT name STREQUAL "emulator_prefix")
+    if(name STREQUAL "emulator_prefix")
+        set_tests_properties(${name} PROPERTIES FIXTURES_SETUP emulator)
+    elseif(CMAKE_CROSSCOMPILING_EMULATOR)
         set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED emulator)
     endif()
 endfunction()

@@ -131,7 +131,8 @@ case "${1:-}" in
 *)
     if [[ $emulated -eq 1 ]]; then
         emulated_wine "$@"
+    else
+        exec "$wine" "$@"
     fi
-    exec "$wine" "$@"
     ;;
 esac

@@ -168,27 +168,24 @@ private:
     std::vector<kvsim::CallObserver*> observers_;
 };
 
-// The folder of --pictures, made when missing; null without the option.
-// Where texts cannot be drawn the pictures still come, and the run says so.
-std::unique_ptr<kvhost::LoadingPictures> openPictures(const std::string& folder, kvsim::SimGraphics& graphics) {
-    if (folder.empty()) return nullptr;
+// An output folder of an option, made when missing, as an absolute path: a
+// relative one is meant from where the program started, and the module
+// enters the flight's folder while it flies.
+fs::path madeFolder(const std::string& folder, const char* what) {
     std::error_code error;
     fs::create_directories(folder, error);
-    if (!fs::is_directory(folder, error)) throw UsageError{"cannot make the pictures folder " + folder};
-    const std::string missing = kvsim::textsMissing();
-    if (!missing.empty()) std::fprintf(stderr, "korvane-host: %s\n", missing.c_str());
-    // Absolute: the module enters the flight's folder while it loads.
-    return std::make_unique<kvhost::LoadingPictures>(fs::absolute(folder, error), graphics);
+    if (!fs::is_directory(folder, error)) throw UsageError{std::string("cannot make the ") + what + " folder " + folder};
+    return fs::absolute(folder, error).lexically_normal();
 }
 
-// The folder of --screenshots, made when missing, as an absolute path: the
-// module enters it from the flight's folder, and a relative one is meant
-// from where the program started.
-std::string screenshotFolder(const std::string& folder) {
-    std::error_code error;
-    fs::create_directories(folder, error);
-    if (!fs::is_directory(folder, error)) throw UsageError{"cannot make the screenshots folder " + folder};
-    return fs::absolute(folder, error).lexically_normal().string();
+// The folder of --pictures; null without the option. Where texts cannot be
+// drawn the pictures still come, and the run says so.
+std::unique_ptr<kvhost::LoadingPictures> openPictures(const std::string& folder, kvsim::SimGraphics& graphics) {
+    if (folder.empty()) return nullptr;
+    const fs::path pictures = madeFolder(folder, "pictures");
+    const std::string missing = kvsim::textsMissing();
+    if (!missing.empty()) std::fprintf(stderr, "korvane-host: %s\n", missing.c_str());
+    return std::make_unique<kvhost::LoadingPictures>(pictures, graphics);
 }
 
 // Names each picture that could not be written; true when there is none.
@@ -216,7 +213,8 @@ int run(const Options& options, const char* argv0) {
     const fs::path flightDir = fs::absolute(options.flightDir);
     kvsim::Scenario scenario = loadScenario(options.scenario, flightDir);
     if (options.frames) scenario.frames = *options.frames;
-    if (!options.screenshots.empty()) scenario.screenshotDirectory = screenshotFolder(options.screenshots);
+    if (!options.screenshots.empty())
+        scenario.screenshotDirectory = madeFolder(options.screenshots, "screenshots").string();
 
     const std::unique_ptr<std::ofstream> traceFile = openOutput(options.trace, "trace");
     const std::unique_ptr<std::ofstream> timelineFile = openOutput(options.timeline, "timeline");
