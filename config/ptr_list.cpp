@@ -95,7 +95,12 @@ void PtrList::freeNodes(bool withData) {
 }
 
 bool PtrList::findByName(const char* name) {
-    if (!head || strIsEmpty(name)) return false;
+    // A search for no name fails like any other miss: no current node.
+    if (!head || strIsEmpty(name)) {
+        current = nullptr;
+        index = -1;
+        return false;
+    }
     if (!current) {
         current = head;
         index = 0;

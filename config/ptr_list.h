@@ -42,7 +42,8 @@ public:
     void freeEveryData();
     // For records that begin with a pointer to their name: searches from the
     // current node to the tail, then from the head up to where it started,
-    // ignoring case. The hit becomes current; a miss leaves no current node.
+    // ignoring case. The hit becomes current; a miss, also for a null or
+    // empty name or an empty list, leaves no current node and index -1.
     bool findByName(const char* name);
 
     // The current node's data, or null.

@@ -9,9 +9,11 @@
 // share with the flight (runState, paused, skipToNextActive,
 // timeCompression, stepRate, screenshotTimer, screenshotInterval) are
 // atomics; what is larger than a word (the flight directory, the
-// screenshot object, the in-flight text file and its ids) is read and
-// changed only under sharedLock, which is never held while the flight
-// waits for anything but such a short section.
+// screenshot settings, the in-flight text file and its ids) is copied or
+// swapped under sharedLock, and nobody calls a sibling module while holding
+// it: a sibling may wait for the flight's thread (a graphics module that
+// reads a screenshot back from the next presented frame), and the flight's
+// thread takes sharedLock inside a frame.
 #pragma once
 
 #include <atomic>
@@ -47,6 +49,8 @@ public:
     void ReleaseInterfaces();
 
     int32_t Fly(const char* directory, const char* startupFile) override;
+    // Fly's steps 1 to 12, on the flight's thread.
+    int32_t runFlight(const char* directory, const char* startupFile);
     // Fly's step 4: the working directory becomes flightDirectory.
     void setFlightDirectory();
     int32_t SetRunState(int32_t state) override;
@@ -228,8 +232,27 @@ public:
     FlightSystems systemsUp = {};
 
     RecursiveSpinLock lock;
-    // Taken after the engine lock, never before it: see the top of this file.
+    // Taken after the engine lock, never before it, and never held across a
+    // call into a sibling: see the top of this file.
     RecursiveSpinLock sharedLock;
+
+    // The thread that runs Fly, 0 between flights. A screenshot asked for on
+    // another thread while a flight runs names its files by path instead of
+    // entering the screenshot directory, so the flight is never moved.
+    std::atomic<uint32_t> flightThread{0};
+    // 1 while a screenshot is being taken, on whichever thread: a second one
+    // asked for meanwhile is refused rather than waited for, since the first
+    // may be waiting for the frame the second would hold up.
+    std::atomic<int32_t> captureBusy{0};
+    // 1 while a screenshot with no flight to move runs in the screenshot
+    // directory: the next Fly lets it finish before entering its own folder.
+    std::atomic<int32_t> capturingInFolder{0};
+    // SetPaused calls that are showing a text of the in-flight table, and
+    // whether the unloading has begun to take the table down: from then on
+    // SetPaused shows nothing, and the unloading waits for the ones still
+    // showing a text before it unloads the table. Both under sharedLock.
+    int32_t tableReaders = 0;
+    int32_t tableClosing = 0;
 };
 
 }  // namespace kv

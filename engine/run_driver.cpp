@@ -6,6 +6,7 @@
 #include "engine/flight_module.h"
 #include "services/services.h"
 #include "services/shell_interfaces.h"
+#include "platform/thread.h"
 #include "platform/workdir.h"
 
 namespace kv {
@@ -14,6 +15,8 @@ namespace {
 
 // runState 2: the host application is ending; Fly then returns 1.
 constexpr int32_t kApplicationEnding = 2;
+// How often Fly looks again whether a screenshot begun before it has ended.
+constexpr uint32_t kCaptureWaitMilliseconds = 1;
 
 }  // namespace
 
@@ -26,7 +29,21 @@ void FlightModule::setFlightDirectory() {
     std::memcpy(flightDirectory, current, sizeof flightDirectory);
 }
 
+// The flight's thread is known from before Fly's first step to after its
+// last, so that a screenshot asked for on another thread meanwhile leaves
+// the working directory and the file manager's directory stack to it. A
+// screenshot that had begun in its own directory with no flight running
+// finishes first: the flight's push and its folder come after that
+// capture's pop.
 int32_t FlightModule::Fly(const char* directory, const char* startupFile) {
+    flightThread = currentThreadId();
+    while (capturingInFolder) sleepMilliseconds(kCaptureWaitMilliseconds);
+    const int32_t result = runFlight(directory, startupFile);
+    flightThread = 0;
+    return result;
+}
+
+int32_t FlightModule::runFlight(const char* directory, const char* startupFile) {
     int32_t result = 1;                                                      // 1
     FMG->fmgPushDirectory();                                                 // 2
     // A directory that cannot be entered is not reported: the flight runs

@@ -66,11 +66,17 @@ void storeReal(FlightModule& engine, StartupField field, float value) {
 
 // A second flight reads into fields the first one filled: the old text goes
 // first, so nothing is lost across flights.
+// The new text is swapped in under the shared lock and the old one freed
+// after it: freeing calls the host's memory service.
 void replaceText(FlightModule& engine, StartupField field, char* value) {
-    LockHeld held(engine.sharedLock);
-    char** text = static_cast<char**>(field.address);
-    strFree(text);
-    *text = value;
+    char* old = nullptr;
+    {
+        LockHeld held(engine.sharedLock);
+        char** text = static_cast<char**>(field.address);
+        old = *text;
+        *text = value;
+    }
+    strFree(&old);
 }
 
 int32_t minutesToSeconds(int32_t minutes) {
@@ -129,9 +135,13 @@ void useText(ReadState& state, const StartupRow& row, const char* section, Start
             break;
         }
         case StartupStep::kScreenshotSound: {
-            // The sound module writes the id while a capture may read it.
+            // The sound module writes the id into a copy; a capture on another
+            // thread reads the field, so the id lands under the shared lock,
+            // after the call.
+            int32_t soundId = engine.screenshot.soundId;
+            SND->sndLoadSound(&soundId, text);
             LockHeld held(engine.sharedLock);
-            engine.screenshot.setSoundEffect(text);
+            engine.screenshot.soundId = soundId;
             break;
         }
         case StartupStep::kTextId: readTextId(state, text, field); break;

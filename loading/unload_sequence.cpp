@@ -7,12 +7,17 @@
 #include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
 #include "loading/flight_teardown.h"
+#include "platform/thread.h"
 #include "services/services.h"
 #include "services/shell_interfaces.h"
 
 namespace kv {
 
 namespace {
+
+// How often the unloading looks again whether the last SetPaused showing an
+// in-flight text is done.
+const uint32_t kReaderWaitMilliseconds = 1;
 
 // The options module drops the host's values that the player options step
 // wrote into its document for a network flight, and reads the player's own
@@ -37,14 +42,36 @@ void destroyMapCamera() {
     mapCamera = nullptr;
 }
 
+// A SetPaused on another thread shows a text of the in-flight table. From
+// here on none starts, and the table goes only once those already showing
+// one are done: they make two calls into siblings and wait for nothing of
+// the flight's.
 void unloadFlightTextFile(FlightModule& flight, const FlightSystems& up) {
-    LockHeld held(flight.sharedLock);
+    {
+        LockHeld held(flight.sharedLock);
+        flight.tableClosing = 1;
+    }
+    for (;;) {
+        {
+            LockHeld held(flight.sharedLock);
+            if (flight.tableReaders == 0) break;
+        }
+        sleepMilliseconds(kReaderWaitMilliseconds);
+    }
     if (up.startupFile && !strIsEmpty(flight.textFilename)) TXT->txtUnloadTextFile(flight.textFilename);
 }
 
+// The name leaves the engine under the shared lock and is freed after it;
+// a SetPaused from then on finds no in-flight table, as between flights.
 void freeFlightTextFilename(FlightModule& flight) {
-    LockHeld held(flight.sharedLock);
-    strFree(&flight.textFilename);
+    char* name = nullptr;
+    {
+        LockHeld held(flight.sharedLock);
+        name = flight.textFilename;
+        flight.textFilename = nullptr;
+        flight.tableClosing = 0;
+    }
+    strFree(&name);
 }
 
 }  // namespace

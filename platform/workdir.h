@@ -11,8 +11,9 @@
 
 namespace kv {
 
-// The current directory into buffer, cut to size - 1 bytes and terminated;
-// empty when it cannot be read. A null buffer or a size below 1 does nothing.
+// The current directory into buffer, terminated; empty when it cannot be
+// read or does not fit in size - 1 bytes (a cut path would name another
+// folder). A null buffer or a size below 1 does nothing.
 void getWorkingDir(char* buffer, int32_t size);
 // 1 when the current directory was changed to path, 0 for a null or empty
 // path or a failure.

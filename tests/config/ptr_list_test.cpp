@@ -149,11 +149,17 @@ TEST(PtrList, FindByNameResumesFromTheLastHitAndWraps) {
     EXPECT_TRUE(list.findByName("Sound"));
     EXPECT_EQ(list.index, 1);
 
+    // A search for no name is a miss like any other.
     EXPECT_FALSE(list.findByName(""));
+    EXPECT_EQ(list.current, nullptr);
+    EXPECT_EQ(list.index, -1);
+    EXPECT_TRUE(list.findByName("Sound"));
     EXPECT_FALSE(list.findByName(nullptr));
-    EXPECT_EQ(list.index, 1);  // an empty name changes nothing
+    EXPECT_EQ(list.current, nullptr);
+    EXPECT_EQ(list.index, -1);
     kv::PtrList empty;
     EXPECT_FALSE(empty.findByName("Sound"));
+    EXPECT_EQ(empty.index, -1);
 }
 
 TEST(PtrList, AllocationFailureLeavesTheListUnchanged) {

@@ -74,6 +74,12 @@ public:
         if (bound_) driver.exitDll();
         bound_ = false;
     }
+    // InitDLL again after unbind(): a test hands the module modules of its
+    // own (SimHost::replace) in between, which it fetches only when bound.
+    void bind() {
+        if (!bound_) driver.initDll(0);
+        bound_ = true;
+    }
 
     FlightOutcome fly(const std::string& directory, const char* startupFile) {
         FlightOutcome out;
