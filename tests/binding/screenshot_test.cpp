@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 
 #include "commands/screenshot_capture.h"
 #include "engine/flight_module.h"
+#include "platform/thread.h"
 #include "platform/workdir.h"
 #include "tests/support/bound_module.h"
 #include "tests/support/call_sequence.h"
@@ -198,6 +200,55 @@ TEST_F(Screenshots, TakeScreenshotWaitsForTheInterval) {
     driver.takeScreenshot();
     EXPECT_EQ(host.log().count("gfxSaveScreenshot"), 3u);
     EXPECT_TRUE(exists("shot003.pgm"));
+}
+
+// While a flight runs on another thread, a capture names its files by their
+// path in the screenshot directory, a relative one taken from the flight's
+// folder, and neither enters the directory nor pushes or pops; a capture
+// asked for while another is being taken is refused outright.
+TEST_F(Screenshots, AnotherThreadsFlightIsNeverMovedByACapture) {
+    const std::string before = currentDir();
+    char flightDirectory[sizeof fm.flightDirectory];
+    std::memcpy(flightDirectory, fm.flightDirectory, sizeof flightDirectory);
+    fm.flightThread = kv::currentThreadId() + 1;
+    fm.screenshotInterval = 1.5f;
+    driver.takeScreenshot();
+    const std::string first = folder.string() + "\\shot001.pgm";
+    EXPECT_EQ(kvtest::callsMatching(host.log(), {"fmgFileExists", "gfxSaveScreenshot"}),
+              (std::vector<std::string>{"fmgFileExists " + first, "gfxSaveScreenshot " + first}));
+    EXPECT_TRUE(kvtest::callsInOrder(host.log(), {"sndPlaySound", "fmgFileExists", "gfxSaveScreenshot"}));
+    EXPECT_EQ(host.log().count("fmgPushDirectory") + host.log().count("fmgPopDirectory"), 0u);
+    EXPECT_EQ(currentDir(), before);
+    EXPECT_TRUE(exists("shot001.pgm"));
+    EXPECT_EQ(fm.screenshotTimer, 1.5f);
+
+    fs::create_directories(folder / "sub");
+    std::snprintf(fm.flightDirectory, sizeof fm.flightDirectory, "%s", folder.string().c_str());
+    driver.setScreenshotDirectory("sub");
+    fm.screenshotTimer = 0.0f;
+    host.log().clear();
+    driver.takeScreenshot();
+    EXPECT_TRUE(fs::exists(folder / "sub" / "shot002.pgm")) << "the relative folder is the flight's";
+    EXPECT_EQ(host.log().count("fmgPushDirectory"), 0u);
+    EXPECT_EQ(currentDir(), before);
+
+    fm.screenshotTimer = 0.0f;
+    fm.captureBusy = 1;
+    host.log().clear();
+    driver.takeScreenshot();
+    EXPECT_EQ(host.log().count("sndPlaySound") + host.log().count("fmgFileExists"), 0u) << "refused, not queued";
+    EXPECT_EQ(fm.screenshotTimer, 0.0f);
+    EXPECT_EQ(shot.lastNumber, 2);
+    fm.captureBusy = 0;
+    fm.flightThread = 0;
+    std::memcpy(fm.flightDirectory, flightDirectory, sizeof flightDirectory);
+
+    // With no flight running the capture enters the directory again.
+    driver.setScreenshotDirectory(folder.string().c_str());
+    host.log().clear();
+    driver.takeScreenshot();
+    EXPECT_TRUE(kvtest::callsInOrder(host.log(), {"fmgPushDirectory", "fmgFileExists shot003.pgm",
+                                                  "gfxSaveScreenshot shot003.pgm", "fmgPopDirectory"}));
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <chrono>
+#include <cstdarg>
+#include <cstdio>
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
@@ -246,6 +248,106 @@ private:
     int unpairedPops_ = 0;
     int flightReads_ = 0;
     std::vector<std::string> elsewhere_;
+};
+
+}  // namespace kvtest
+
+namespace kvtest {
+
+// A text module that counts every table unloaded while a text of it,
+// handed to a thread other than the flight's, is still in use: the text
+// would point into freed memory. A text is in use from txtGetString until
+// the message module has read it (WatchingMessages). Each text handed out
+// takes a little while, as a module that reads from disk may.
+class WatchingText : public kv::TextInterface {
+public:
+    WatchingText(kv::TextInterface& real, std::thread::id flightThread) : real_(real), flightThread_(flightThread) {}
+
+    const char* txtGetString(const char* fileName, int32_t id) override {
+        const char* text = real_.txtGetString(fileName, id);
+        if (std::this_thread::get_id() != flightThread_ && text && fileName) {
+            {
+                std::lock_guard<std::mutex> held(mutex_);
+                lent_ = fileName;
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        return text;
+    }
+    // The text handed to the calling thread has been read.
+    void giveBack() {
+        if (std::this_thread::get_id() == flightThread_) return;
+        std::lock_guard<std::mutex> held(mutex_);
+        lent_.clear();
+    }
+    void txtUnloadTextFile(const char* fileName) override {
+        {
+            std::lock_guard<std::mutex> held(mutex_);
+            if (!lent_.empty() && fileName && lent_ == fileName) ++unloadedWhileLent_;
+            ++unloads_;
+        }
+        real_.txtUnloadTextFile(fileName);
+    }
+    int unloadedWhileLent() const {
+        std::lock_guard<std::mutex> held(mutex_);
+        return unloadedWhileLent_;
+    }
+    int unloads() const {
+        std::lock_guard<std::mutex> held(mutex_);
+        return unloads_;
+    }
+
+    void txtLoadTextFile(const char* fileName) override { real_.txtLoadTextFile(fileName); }
+    int32_t txtGetStringId(const char* fileName, const char* name) override {
+        return real_.txtGetStringId(fileName, name);
+    }
+    void txtGetIndexedString(const char* fileName, int32_t id, char* buffer, int32_t size) override {
+        real_.txtGetIndexedString(fileName, id, buffer, size);
+    }
+    void txtFormatTime(const kv::TimeRecord* time, char* buffer, int32_t size, int32_t style) override {
+        real_.txtFormatTime(time, buffer, size, style);
+    }
+
+private:
+    kv::TextInterface& real_;
+    const std::thread::id flightThread_;
+    mutable std::mutex mutex_;
+    std::string lent_;
+    int unloadedWhileLent_ = 0;
+    int unloads_ = 0;
+};
+
+// A message module that formats each text at once, so that a text from the
+// text module is read before the call returns, and then tells the text
+// module the text is back.
+class WatchingMessages : public kv::MessagesInterface {
+public:
+    WatchingMessages(kv::MessagesInterface& real, WatchingText& text) : real_(real), text_(text) {}
+    void msgShowText(const char* format, ...) override {
+        char line[1024];
+        va_list arguments;
+        va_start(arguments, format);
+        std::vsnprintf(line, sizeof line, format ? format : "", arguments);
+        va_end(arguments);
+        text_.giveBack();
+        real_.msgShowText("%s", line);
+    }
+    void msgShowEntryLine(const char* format, ...) override {
+        char line[1024];
+        va_list arguments;
+        va_start(arguments, format);
+        std::vsnprintf(line, sizeof line, format ? format : "", arguments);
+        va_end(arguments);
+        real_.msgShowEntryLine("%s", line);
+    }
+    void msgLoadMessageSystem(const char* fileName) override { real_.msgLoadMessageSystem(fileName); }
+    void msgUnloadMessageSystem() override { real_.msgUnloadMessageSystem(); }
+    void msgUpdate(float clampedFrameTime) override { real_.msgUpdate(clampedFrameTime); }
+    void msgRender() override { real_.msgRender(); }
+
+private:
+    kv::MessagesInterface& real_;
+    WatchingText& text_;
 };
 
 }  // namespace kvtest
