@@ -14,14 +14,16 @@
 # cannot execute 32-bit code, the real target's flights under qemu-i386
 # emulation; then the Windows zip), wine
 # (64-bit Windows tests under wine64), fuzz (the configuration and flight
-# fuzzers built with clang, each run for a minute), fresh (the run command
+# fuzzers built with clang, each run for a minute), coverage (the module's
+# lines and branches the tests take, per folder; at least 95% of branches,
+# every one not taken listed in docs/coverage.md), fresh (the run command
 # in a fresh clone of HEAD, which must leave the clone as cloned).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
 packages=(cmake make g++ dpkg-dev libgtest-dev googletest nlohmann-json3-dev libstb-dev fonts-dejavu-core libcli11-dev
-          libtsan2 clang libclang-rt-14-dev libbenchmark-dev libinih-dev libsimpleini-dev
+          libtsan2 clang libclang-rt-14-dev libbenchmark-dev libinih-dev libsimpleini-dev gcovr
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64 wine32:i386 qemu-user)
 
 banner() { printf '\n==== %s ====\n' "$*"; }
@@ -49,6 +51,16 @@ stage_tsan() {
     # Only the one test program: nothing else runs threads against the engine.
     cmake --build --preset tsan
     ctest --preset tsan
+}
+
+stage_coverage() {
+    banner "Line and branch coverage of the module's code (preset coverage)"
+    cmake --preset coverage
+    cmake --build --preset coverage
+    # Counts of an earlier run would add to this one's.
+    find build/coverage -name '*.gcda' -delete
+    ctest --preset coverage
+    scripts/coverage-report.py build/coverage --list docs/coverage.md --min-branches 95
 }
 
 # The Windows stages fly the example flights with the Linux korvane-host
@@ -119,8 +131,8 @@ stages=("$@")
 install_packages "${packages[@]}"
 for s in "${stages[@]}"; do
     case "$s" in
-        linux | asan | tsan | win32 | wine | fuzz | fresh) "stage_$s" ;;
-        *) echo "unknown stage: $s (linux, asan, tsan, win32, wine, fuzz, fresh)" >&2; exit 2 ;;
+        linux | asan | tsan | win32 | wine | fuzz | coverage | fresh) "stage_$s" ;;
+        *) echo "unknown stage: $s (linux, asan, tsan, win32, wine, fuzz, coverage, fresh)" >&2; exit 2 ;;
     esac
 done
 banner "all stages passed: ${stages[*]}"

@@ -113,9 +113,12 @@ class CapturingThread {
 public:
     // With asked, one capture per request counted there, taken as soon as
     // it is asked for.
+    // With gate, each capture holds it: the test's thread takes it to look
+    // at the process between flights, when a capture may enter its folder.
     CapturingThread(kvsim::SimHost& host, kv::FlightModuleInterface* engine, std::function<bool()> open,
-                    std::atomic<int>* asked = nullptr)
-        : host_(host), engine_(engine), open_(std::move(open)), asked_(asked), thread_([this] { run(); }) {}
+                    std::atomic<int>* asked = nullptr, std::mutex* gate = nullptr)
+        : host_(host), engine_(engine), open_(std::move(open)), asked_(asked), gate_(gate),
+          thread_([this] { run(); }) {}
     ~CapturingThread() { stop(); }
     void stop() {
         stop_ = true;
@@ -131,6 +134,8 @@ private:
                 continue;
             }
             {
+                std::unique_lock<std::mutex> between;
+                if (gate_) between = std::unique_lock<std::mutex>(*gate_);
                 std::lock_guard<std::recursive_mutex> held(host_.world.moduleGlobals);
                 engine_->TakeScreenshot();
             }
@@ -142,6 +147,7 @@ private:
     kv::FlightModuleInterface* engine_;
     std::function<bool()> open_;
     std::atomic<int>* asked_;
+    std::mutex* gate_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };
@@ -262,14 +268,11 @@ TEST(HostThreadScreenshots, CapturesIntoAnotherFolderNeverMoveAFlight) {
     ASSERT_NE(engine, nullptr);
     const int baseline = rig.host.memory.liveBlocks("FLT");
 
-    std::mutex gate;  // held while the scenario changes between flights
+    std::mutex gate;  // held by each capture, and by the test between flights
     int flights = 0;
     int captures = 0;
     {
-        CapturingThread host(rig.host, engine, [&] {
-            std::lock_guard<std::mutex> open(gate);
-            return true;
-        });
+        CapturingThread host(rig.host, engine, [] { return true; }, nullptr, &gate);
         for (int i = 0; i < 16; ++i) {
             {
                 std::lock_guard<std::mutex> closed(gate);
@@ -287,7 +290,10 @@ TEST(HostThreadScreenshots, CapturesIntoAnotherFolderNeverMoveAFlight) {
             kv::toNativePath(directory, expected, sizeof expected);
             EXPECT_EQ(fs::weakly_canonical(expected), fs::weakly_canonical(example.directory()))
                 << "the flight's directory is its own";
-            EXPECT_EQ(fs::current_path(), before) << "Fly gives the host back its working directory";
+            {
+                std::lock_guard<std::mutex> closed(gate);
+                EXPECT_EQ(fs::current_path(), before) << "Fly gives the host back its working directory";
+            }
             ++flights;
             // A moved flight may not load at all; the flights after it show nothing new.
             if (HasFailure()) break;
