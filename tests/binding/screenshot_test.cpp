@@ -232,13 +232,23 @@ TEST_F(Screenshots, AnotherThreadsFlightIsNeverMovedByACapture) {
     EXPECT_EQ(host.log().count("fmgPushDirectory"), 0u);
     EXPECT_EQ(currentDir(), before);
 
+    // A folder and name that do not fit 259 bytes together are refused, not
+    // cut into the path of some other file; the number is used up, as by a
+    // name that does not fit.
+    driver.setScreenshotDirectory(std::string(250, 'd').c_str());
+    fm.screenshotTimer = 0.0f;
+    host.log().clear();
+    driver.takeScreenshot();
+    EXPECT_EQ(host.log().count("fmgFileExists") + host.log().count("gfxSaveScreenshot"), 0u);
+    driver.setScreenshotDirectory("sub");
+
     fm.screenshotTimer = 0.0f;
     fm.captureBusy = 1;
     host.log().clear();
     driver.takeScreenshot();
     EXPECT_EQ(host.log().count("sndPlaySound") + host.log().count("fmgFileExists"), 0u) << "refused, not queued";
     EXPECT_EQ(fm.screenshotTimer, 0.0f);
-    EXPECT_EQ(shot.lastNumber, 2);
+    EXPECT_EQ(shot.lastNumber, 3);
     fm.captureBusy = 0;
     fm.flightThread = 0;
     std::memcpy(fm.flightDirectory, flightDirectory, sizeof flightDirectory);
@@ -247,8 +257,8 @@ TEST_F(Screenshots, AnotherThreadsFlightIsNeverMovedByACapture) {
     driver.setScreenshotDirectory(folder.string().c_str());
     host.log().clear();
     driver.takeScreenshot();
-    EXPECT_TRUE(kvtest::callsInOrder(host.log(), {"fmgPushDirectory", "fmgFileExists shot003.pgm",
-                                                  "gfxSaveScreenshot shot003.pgm", "fmgPopDirectory"}));
+    EXPECT_TRUE(kvtest::callsInOrder(host.log(), {"fmgPushDirectory", "fmgFileExists shot004.pgm",
+                                                  "gfxSaveScreenshot shot004.pgm", "fmgPopDirectory"}));
 }
 
 }  // namespace

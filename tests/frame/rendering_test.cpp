@@ -59,6 +59,28 @@ TEST_F(RenderingTest, DepthPartitionsFollowTheDepthBufferSize) {
     EXPECT_EQ(count("hudRender", from), 1u);
 }
 
+// The environment says from the view's height whether the camera sees the
+// layers below and above the far scene (the stand-in: below height 0); the
+// terrain and the mission draw them only then, each in its place.
+TEST_F(RenderingTest, TheLayersBelowAndAboveComeOnlyWhereTheEnvironmentSaysSo) {
+    kvsim::SimGameObject& player = host.objects.object(1);
+    player.position[2] = 100.0;
+    std::size_t from = frames();
+    EXPECT_EQ(count("terRenderLower", from), 0u);
+    EXPECT_EQ(count("msnRenderLower", from), 0u);
+    EXPECT_EQ(count("terRenderUpper", from), 0u);
+    EXPECT_EQ(count("msnRenderUpper", from), 1u);
+
+    player.position[2] = -5.0;
+    from = frames();
+    EXPECT_EQ(argsOf("envCameraCondition", from), (std::vector<double>{-5.0, -5.0}));
+    EXPECT_TRUE(inOrder(from, SIZE_MAX,
+                        {"gfxBeginScene", "envRenderBackground", "terRenderLower", "msnRenderLower", "ptsRender",
+                         "objRender", "gfxDrawFarObjects", "envRenderMiddle", "terRenderUpper", "msnRenderUpper"}));
+    EXPECT_EQ(count("terRenderLower", from), 1u);
+    EXPECT_EQ(count("terRenderUpper", from), 1u);
+}
+
 TEST_F(RenderingTest, ThePlayersAircraftIsHiddenOnlyInACockpitWithoutTheModel) {
     const int32_t hidden = 0x100;  // the stand-in's NOT_RENDERED bit
     kvsim::SimGameObject& player = host.objects.object(1);

@@ -183,6 +183,19 @@ TEST_F(LoadSequence, CamerasCarryTheFlightsParameters) {
 
 // An aircraft without a mirror texture, or without flight controls at all,
 // gets no mirror camera, and the option is off for the flight.
+// A texture resolution of -1 is no limit: the terrain's and the objects'
+// limits are set to it and left disabled (the loading screen's own is
+// enabled as always, the cockpit's never).
+TEST_F(LoadSequence, NoTextureLimitIsEnabledForAResolutionOfMinusOne) {
+    std::string startup = kStartupFile;
+    const std::string limited = "MaxTextureRes=512";
+    startup.replace(startup.find(limited), limited.size(), "MaxTextureRes=-1");
+    write("flight.ini", startup);
+    ASSERT_EQ(load(), 1);
+    EXPECT_EQ(firstArgs("gfxSetTextureLimit"), (std::vector<kvsim::Json>{-1, -1, -1, -1}));
+    EXPECT_EQ(firstArgs("gfxEnableTextureLimit"), (std::vector<kvsim::Json>{1, 0, 0, 0, 0, 0}));
+}
+
 TEST_F(LoadSequence, NoMirrorWithoutTextureOrFlightControls) {
     host.scenario.mirrorTexture = -1;
     ASSERT_EQ(load(), 1);

@@ -228,6 +228,38 @@ TEST_F(ChatLine, NoFrameTimeOrFlashTimeHangsTheCursor) {
     EXPECT_LE(flight->cursorFlashTimer, 1e-30f);
     EXPECT_GE(flight->cursorFlashTimer, 0.0f);
 
+    // Timers and flash times at the ends of the float range, where the
+    // count of flips and its remainder come from one division whose
+    // rounding needs mending: the timer stays a number within the flash
+    // time, and a count small enough to be exact flips the cursor by its
+    // parity.
+    const struct {
+        float timer, flash, frame;
+    } edges[] = {
+        {0x1.af492ep+120f, 0x1.f11dbcp+124f, 0x1.fffc08p+127f},  // the float sum overflows
+        {0x1.47fddap+126f, 0x1.fc3b0cp+127f, 0x1.c3ef9ap+127f},
+        {0x1.38c242p-120f, 0x1.7b8856p-120f, 0x1.9fba8ep-13f},   // the rest comes out above the flash time
+        {0x1.c3b69cp-43f, 0x1.1a901cp+54f, 0x1.b9d5bcp+112f},
+        {0x1.4664c6p-121f, 0x1.b2d896p-108f, 0x1.3e1a34p+90f},   // the rest comes out at or below 0
+        {0x1.4df8d8p-82f, 0x1.752ab4p-82f, 0x1.fa1ee2p+73f},
+    };
+    for (const auto& e : edges) {
+        SCOPED_TRACE(e.frame);
+        flight->cursorFlashTime = e.flash;
+        flight->cursorFlashTimer = e.timer;
+        flight->cursorVisible = 1;
+        flight->drawChatLine(e.frame);
+        EXPECT_GE(flight->cursorFlashTimer, 0.0f);
+        EXPECT_LE(flight->cursorFlashTimer, e.flash);
+        const long double total = static_cast<long double>(e.timer) + e.frame;
+        const long double flips = std::ceil(total / e.flash) - 1;
+        if (flips < 0x1p53L) {
+            EXPECT_NEAR(flight->cursorFlashTimer, static_cast<double>(total - flips * e.flash), e.flash * 1e-6);
+            EXPECT_EQ(flight->cursorVisible, std::fmod(flips, 2.0L) == 0 ? 1 : 0);
+        }
+    }
+    flight->cursorFlashTime = 0.5f;
+
     // No flashing at all: the cursor stays as the opening left it.
     flight->cursorVisible = 1;
     for (float flash : {0.0f, -1.0f, std::numeric_limits<float>::quiet_NaN()}) {

@@ -217,6 +217,13 @@ TEST_F(BadInput, MissingOptionalModulesAndInterfaces) {
         const FlightOutcome alone = without.fly(example.directory(), "flight.ini");
         EXPECT_EQ(alone.fly, 0);
         EXPECT_EQ(alone.liveAfter, alone.liveBefore);
+        // With the player's options but no network module to take the
+        // host's gameplay settings from, it flies with the player's.
+        without.host.scenario.hasOpt = true;
+        const FlightOutcome optionsAlone = without.fly(example.directory(), "flight.ini");
+        EXPECT_EQ(optionsAlone.fly, 0);
+        EXPECT_EQ(optionsAlone.frames, kTrainingFrames);
+        EXPECT_FALSE(optionsAlone.traced("No player options document, every option is 0!"));
     }
 }
 

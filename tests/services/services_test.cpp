@@ -57,6 +57,51 @@ TEST(ModuleServices, AllocatorFollowsWhetherMemIsBound) {
     EXPECT_EQ(kv::heapBlocksOutstanding(), heapBefore);
 }
 
+// The table of heap blocks grows, reuses the marks of freed blocks and
+// never loses one: every block handed out before MEM is bound goes back to
+// the heap, whatever the order, and nothing else is taken for one of them.
+TEST(ModuleServices, HeapBlocksOfAnUnboundModuleAllGoBackWhateverTheOrder) {
+    ASSERT_EQ(kv::MEM, nullptr);
+    const std::size_t before = kv::heapBlocksOutstanding();
+    EXPECT_EQ(kv::ModuleAlloc(-1), nullptr);
+    EXPECT_EQ(kv::heapBlocksOutstanding(), before);
+
+    std::vector<void*> blocks;
+    for (int i = 0; i < 300; ++i) blocks.push_back(kv::ModuleAlloc(8 + i % 40));
+    for (void* block : blocks) ASSERT_NE(block, nullptr);
+    EXPECT_EQ(kv::heapBlocksOutstanding(), before + blocks.size());
+
+    // Every other block goes, then as many new ones come: they fill the marks
+    // the freed ones left, and the table grows again past them.
+    for (std::size_t i = 0; i < blocks.size(); i += 2) kv::MemFree(blocks[i]);
+    EXPECT_EQ(kv::heapBlocksOutstanding(), before + blocks.size() / 2);
+    for (std::size_t i = 0; i < blocks.size(); i += 2) blocks[i] = kv::ModuleAlloc(16);
+    for (int i = 0; i < 200; ++i) blocks.push_back(kv::ModuleAlloc(24));
+    for (void* block : blocks) ASSERT_NE(block, nullptr);
+    EXPECT_EQ(kv::heapBlocksOutstanding(), before + blocks.size());
+
+    // With heap blocks outstanding, a block MEM handed out is still MEM's.
+    {
+        kvtest::CountingMemory mem;
+        void* memBlock = kv::MemAlloc(8);
+        ASSERT_TRUE(mem.owns(memBlock));
+        kv::MemFree(memBlock);
+        EXPECT_EQ(mem.freeCalls, 1);
+        EXPECT_EQ(mem.foreignFrees, 0);
+        // ...and a heap block is not, even while MEM is bound.
+        kv::MemFree(blocks.back());
+        blocks.pop_back();
+        EXPECT_EQ(mem.freeCalls, 1);
+    }
+    // Unbound, a pointer the table never held is left alone.
+    int stray = 0;
+    kv::MemFree(&stray);
+    EXPECT_EQ(kv::heapBlocksOutstanding(), before + blocks.size());
+
+    for (std::size_t i = blocks.size(); i-- > 0;) kv::MemFree(blocks[i]);
+    EXPECT_EQ(kv::heapBlocksOutstanding(), before);
+}
+
 TEST(ModuleServices, TraceMessageReachesOnlyAnInstalledSink) {
     std::vector<std::string> lines;
     kv::TraceSink collect = [](const char* text, void* context) {
@@ -68,6 +113,7 @@ TEST(ModuleServices, TraceMessageReachesOnlyAnInstalledSink) {
     kv::TraceMessage("Unable to exit application shell %s from DLL %s!", "FLT", "FLX");
     const std::string longText(5000, 'x');
     kv::TraceMessage("%s", longText.c_str());
+    kv::TraceMessage(nullptr);  // nothing to write: no line, no crash
     EXPECT_EQ(kv::setTraceSink(nullptr, nullptr), collect);
     kv::TraceMessage("dropped %d", 1);
 
