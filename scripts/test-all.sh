@@ -7,17 +7,17 @@
 #
 # Stages: linux (default preset; then the install into a temporary prefix,
 # examples/own-module built against it, and the Debian package), asan
-# (sanitizers), tsan (the test whose second thread calls the engine while
-# flights run, under ThreadSanitizer), win32 (the real target: Korvane.dll,
-# its exports and every test as a 32-bit Windows program under 32-bit wine,
-# with the same traces as the Linux build, natively or, where this machine
-# cannot execute 32-bit code, the real target's flights under qemu-i386
-# emulation; then the Windows zip), wine
-# (64-bit Windows tests under wine64), fuzz (the configuration and flight
-# fuzzers built with clang, each run for a minute), coverage (the module's
-# lines and branches the tests take, per folder; at least 95% of branches,
-# every one not taken listed in docs/coverage.md), fresh (the run command
-# in a fresh clone of HEAD, which must leave the clone as cloned).
+# (sanitizers), tsan (the tests whose second thread calls the engine while
+# flights run, under ThreadSanitizer), coverage (the module's lines and
+# branches the tests take, per folder; at least 95% of branches, every one
+# not taken listed in docs/coverage.md), win32 (the real target:
+# Korvane.dll, its exports and every test as a 32-bit Windows program under
+# 32-bit wine, with the same traces as the Linux build, natively or, where
+# this machine cannot execute 32-bit code, the real target's flights under
+# qemu-i386 emulation; then the Windows zip), wine (64-bit Windows tests
+# under wine64), fuzz (the configuration and flight fuzzers built with
+# clang, each run for a minute), fresh (the run command in a fresh clone of
+# HEAD, which must leave the clone as cloned).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -127,12 +127,12 @@ stage_fresh() {
 }
 
 stages=("$@")
-[[ ${#stages[@]} -eq 0 ]] && stages=(linux asan tsan win32 wine fuzz fresh)
+[[ ${#stages[@]} -eq 0 ]] && stages=(linux asan tsan coverage win32 wine fuzz fresh)
 install_packages "${packages[@]}"
 for s in "${stages[@]}"; do
     case "$s" in
-        linux | asan | tsan | win32 | wine | fuzz | coverage | fresh) "stage_$s" ;;
-        *) echo "unknown stage: $s (linux, asan, tsan, win32, wine, fuzz, coverage, fresh)" >&2; exit 2 ;;
+        linux | asan | tsan | coverage | win32 | wine | fuzz | fresh) "stage_$s" ;;
+        *) echo "unknown stage: $s (linux, asan, tsan, coverage, win32, wine, fuzz, fresh)" >&2; exit 2 ;;
     esac
 done
 banner "all stages passed: ${stages[*]}"
