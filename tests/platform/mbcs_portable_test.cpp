@@ -52,6 +52,7 @@ TEST(MbcsPortable, CodesetAndLocaleNamesSelectTheirPage) {
         {"ja_JP.SJIS", 932},
         {"Japanese_Japan.932", 932},
         {"Chinese (Traditional)_Taiwan.950", 950},
+        {"Chinese_Hong Kong S.A.R..950", 950},  // dots in the country's name
         {"ko_KR.eucKR@dict", 949},  // the modifier is not part of the codeset
         {"sr_RS.UTF-8@latin", 65001},
         {"zh_CN.GB2312", 936},
@@ -74,6 +75,17 @@ TEST(MbcsPortable, TheProcessLocaleSelectsItsPage) {
     EXPECT_EQ(mb::codePageFromLocale(), kv::kCodePageUtf8);
     ASSERT_TRUE(std::setlocale(LC_CTYPE, "C"));
     EXPECT_EQ(mb::codePageFromLocale(), kv::kCodePageSingleByte);
+    // Names without a codeset take the locale's own; only machines with
+    // these locales installed can show it.
+    const struct {
+        const char* name;
+        int page;
+    } bare[] = {{"zh_CN", 936}, {"ko_KR", 949}, {"zh_TW", 950}};
+    for (const auto& b : bare) {
+        if (std::setlocale(LC_CTYPE, b.name)) {
+            EXPECT_EQ(mb::codePageFromLocale(), b.page) << b.name;
+        }
+    }
     std::setlocale(LC_CTYPE, saved.c_str());
 }
 
@@ -100,7 +112,10 @@ TEST(MbcsPortable, ChineseAndKoreanPagesStepFoldAndSpaceByCharacter) {
         int cp;
         unsigned upperA, lowerA;  // full-width A and a
         unsigned wideSpace;
-    } pages[] = {{936, 0xA3C1, 0xA3E1, 0xA1A1}, {949, 0xA3C1, 0xA3E1, 0xA1A1}, {950, 0xA2CF, 0xA2E9, 0xA140}};
+        unsigned upperOwn, lowerOwn;  // a case pair only this page has there
+    } pages[] = {{936, 0xA3C1, 0xA3E1, 0xA1A1, 0xA2F1, 0xA2A1},   // roman numeral one
+                 {949, 0xA3C1, 0xA3E1, 0xA1A1, 0xA5B0, 0xA5A1},   // roman numeral one
+                 {950, 0xA2CF, 0xA2E9, 0xA140, 0xA344, 0xA35C}};  // Greek alpha
     for (const Page& p : pages) {
         SCOPED_TRACE(p.cp);
         PortablePage page(p.cp);
@@ -121,6 +136,8 @@ TEST(MbcsPortable, ChineseAndKoreanPagesStepFoldAndSpaceByCharacter) {
         EXPECT_EQ(mb::toUpper(p.lowerA), p.upperA);
         EXPECT_EQ(mb::toLower(p.upperA), p.lowerA);
         EXPECT_EQ(mb::toUpper(p.lowerA + 1), p.upperA + 1);
+        EXPECT_EQ(mb::toUpper(p.lowerOwn), p.upperOwn);
+        EXPECT_EQ(mb::toLower(p.upperOwn), p.lowerOwn);
         EXPECT_EQ(mb::toUpper(0xB0A1), 0xB0A1u);  // an ideograph has no case
         EXPECT_EQ(mb::toUpper(0xE0), 0xE0u);       // nor a lone high byte
         EXPECT_EQ(mb::toLower(0xC0), 0xC0u);
