@@ -89,8 +89,9 @@ bool mbIsSpace(unsigned ch) { return portable::isSpace(ch); }
 unsigned mbToUpper(unsigned ch) { return portable::toUpper(ch); }
 unsigned mbToLower(unsigned ch) { return portable::toLower(ch); }
 unsigned mbCharAt(const char* s) {
+    // The terminator is the only character next() does not step over; it
+    // reads as 0 through the empty loop.
     const char* end = portable::next(s);
-    if (end == s) return 0;
     unsigned v = 0;
     for (const char* p = s; p != end; ++p) v = (v << 8) | static_cast<unsigned char>(*p);
     return v;

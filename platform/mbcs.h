@@ -73,6 +73,13 @@ unsigned toLower(unsigned c);
 // Code page of the process locale (LC_CTYPE's codeset), single byte when
 // it names none of the known pages.
 int codePageFromLocale();
+// Code page a codeset name stands for ("SJIS", "euc-kr", "UTF-8", or a
+// Windows page number such as "932"); single byte for null or any other.
+int codePageFromCodeset(const char* name);
+// Code page of a locale name: the codeset after its last dot, without an
+// "@" modifier ("ja_JP.SJIS@x", "Japanese_Japan.932"); single byte for null
+// or a name without one.
+int codePageFromLocaleName(const char* name);
 }  // namespace portable
 
 }  // namespace kv

@@ -171,7 +171,9 @@ int compare(const char* a, const char* b, Fold fold) {
     }
 }
 
-int codePageFromName(const char* name) {
+}  // namespace
+
+int codePageFromCodeset(const char* name) {
     if (!name) return kCodePageSingleByte;
     std::string n;
     for (const char* p = name; *p; ++p)
@@ -189,28 +191,31 @@ int codePageFromName(const char* name) {
     return kCodePageSingleByte;
 }
 
-}  // namespace
-
-int codePageFromLocale() {
-#ifdef KV_HAVE_LANGINFO
-    const int fromCodeset = codePageFromName(nl_langinfo(CODESET));
-    if (fromCodeset != kCodePageSingleByte) return fromCodeset;
-#endif
-    const char* name = std::setlocale(LC_CTYPE, nullptr);
+int codePageFromLocaleName(const char* name) {
     if (!name) return kCodePageSingleByte;
     const char* dot = std::strrchr(name, '.');
     std::string codeset = dot ? std::string(dot + 1) : std::string();
     const std::size_t at = codeset.find('@');
     if (at != std::string::npos) codeset.resize(at);
-    return codePageFromName(codeset.c_str());
+    return codePageFromCodeset(codeset.c_str());
+}
+
+int codePageFromLocale() {
+#ifdef KV_HAVE_LANGINFO
+    const int fromCodeset = codePageFromCodeset(nl_langinfo(CODESET));
+    if (fromCodeset != kCodePageSingleByte) return fromCodeset;
+#endif
+    return codePageFromLocaleName(std::setlocale(LC_CTYPE, nullptr));
 }
 
 bool setCodePage(int codePage) {
     const bool known = codePage == kCodePageSingleByte || isDoubleByte(codePage) ||
                        codePage == kCodePageUtf8 || (codePage >= 37 && codePage <= 1258) ||
                        (codePage >= 28591 && codePage <= 28605);
-    // Pages in those ranges that are double-byte we do not know.
-    if (!known || codePage == 1361) return false;
+    // UTF-16 (1200, 1201) lies in those ranges but is no byte code page: its
+    // text is not terminated by one zero byte. The double-byte pages we do
+    // not know (Johab 1361, EUC 20932 and the like) lie outside them.
+    if (!known || codePage == 1200 || codePage == 1201) return false;
     g_codePage.store(codePage, std::memory_order_release);
     return true;
 }

@@ -1,5 +1,6 @@
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <cstdint>
 #include <filesystem>
 #include <set>
@@ -107,6 +108,35 @@ TEST_F(WorkingDirTest, ADirectoryThatDoesNotFitReadsAsNoneAndNullIsIgnored) {
     kv::getWorkingDir(untouched, 0);
     EXPECT_EQ(untouched[0], '#');
     kv::getWorkingDir(nullptr, 260);
+}
+
+TEST_F(WorkingDirTest, NoPathIsAnEmptyPathAndNoBufferIsRefused) {
+    char out[8];
+    std::memset(out, '#', sizeof out);
+    EXPECT_EQ(kv::toNativePath(nullptr, out, sizeof out), 1);
+    EXPECT_STREQ(out, "");
+    std::memset(out, '#', sizeof out);
+    EXPECT_EQ(kv::toNativePath("a\\b", out, 0), 0);
+    EXPECT_EQ(kv::toNativePath("a\\b", out, -1), 0);
+    EXPECT_EQ(out[0], '#');  // a size below 1 writes nothing
+    EXPECT_EQ(kv::toNativePath("a\\b", nullptr, 8), 0);
+    EXPECT_EQ(kv::toNativePath("", out, 1), 1);
+    EXPECT_STREQ(out, "");
+}
+
+// A folder removed while it is the current one has no name any more; it
+// reads as none rather than as a stale path module files would be read from.
+TEST_F(WorkingDirTest, ARemovedCurrentDirectoryReadsAsNone) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows refuses to remove a folder that is a process's current directory";
+#else
+    ASSERT_EQ(kv::setWorkingDir("Data\\Mods"), 1);
+    fs::remove(root_ / "Data" / "Mods");
+    char buffer[1024];
+    std::memset(buffer, '#', sizeof buffer);
+    kv::getWorkingDir(buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "");
+#endif
 }
 
 // On POSIX a file name may hold the byte 0x5C; in code page 932 it is the
