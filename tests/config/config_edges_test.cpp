@@ -260,6 +260,7 @@ TEST(ConfigEdges, AFullPoolRefusesTheNewKeyAndLosesNothing) {
     {
         auto doc = world.open("top.ini", 0, 0);
         EXPECT_EQ(doc->setFloat("S", "new", 1.0f), 0);
+        EXPECT_EQ(doc->setString("S", "new", ""), 0) << "an empty text needs no room, its name does";
         EXPECT_EQ(doc->setFloat("S", "k", 2.5f), 1) << "a key present needs no room";
     }
     world.trace.lines.clear();
