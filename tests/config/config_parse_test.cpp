@@ -299,7 +299,8 @@ TEST(ConfigParse, AsciiAndCharacterPathsAgree) {
                                  "Count=12abc", "Scale=-1.5", "Big=99999999999", "Exp=1e5", "Hex=0x1A", "Neg=-x",
                                  "Path=Data\\Models\\Tornado\\exterior_0042.tex",
                                  "LongName_abcdefghijklmnopqrstuvwxyz_0123456789=1234567.1234567 trailing text",
-                                 "K1=1", "K2=2.25", "k1=3", "", "   ", "Inf=inf", "Real=.5"};
+                                 "K1=1", "K2=2.25", "k1=3", "", "   ", "Inf=inf", "Real=.5",
+                                 "[", "[ ]", "Ctl=\x01x\x02 \x08"};
     const char* const ends[] = {"\r\n", "\n", "\r"};
     for (int file = 0; file < 300; ++file) {
         std::string text;
@@ -332,7 +333,7 @@ TEST(ConfigConversion, MatchesTheCLibrary) {
         ASSERT_EQ(kv::convertReal(text.c_str()), static_cast<float>(std::strtod(text.c_str(), nullptr))) << text;
     }
     for (const char* text : {"inf", "-nan", "0x1p3", "1e400", "-1e-400", "3.4028235e38", "3.4028236e38",
-                             "3.5e38", "1e39", ".5", "5.", "-.", "+", "", "e5", "1e", "1e+", "00012.50", "-x", "Data\\\\Models", "-INF", "nAn"}) {
+                             "3.5e38", "1e39", ".5", "5.", "-.", "+", "", "e5", "1e", "1e+", "00012.50", "-x", "0X1A", "-0X1a", "Data\\\\Models", "-INF", "nAn"}) {
         const double reference = std::strtod(text, nullptr);
         const float expected = std::fabs(reference) > 3.5e38 && std::isfinite(reference)
                                    ? (reference < 0 ? -HUGE_VALF : HUGE_VALF)
@@ -344,6 +345,8 @@ TEST(ConfigConversion, MatchesTheCLibrary) {
             EXPECT_EQ(got, expected) << text;
     }
     EXPECT_EQ(kv::convertReal("3.40282356e38"), 3.40282347e38f) << "within half a unit stays the largest";
+    EXPECT_EQ(kv::convertReal(nullptr), 0.0f);
+    EXPECT_EQ(kv::convertInteger(nullptr), 0);
 
     // Integers: atol with a 32-bit long, saturating.
     for (const char* text : {"0", "-0", "+17", " \t\n42x", "2147483647", "2147483648", "-2147483648",

@@ -35,6 +35,7 @@ TEST(Paths, ResolveAgainstABaseFolder) {
         {"C:\\Game\\Data", "..\\Mods\\Hud.dll", "C:\\Game\\Mods\\Hud.dll"},
         {"C:\\Game\\Data\\", "..\\Mods\\Hud.dll", "C:\\Game\\Mods\\Hud.dll"},
         {"C:\\", "..\\x.ini", "x.ini"},
+        {"Game", "..\\..\\x.ini", "x.ini"},  // nothing left to go up from
         {"C:\\Game\\Data", ".\\x.ini", "C:\\Game\\Data\\x.ini"},
         {"C:\\Game\\Data", "..\\..\\x.ini", "C:\\x.ini"},
         {"C:\\Game\\Data", ".\\..\\x.ini", "C:\\Game\\x.ini"},
@@ -65,6 +66,13 @@ TEST(Paths, ResultStaysWithinSize) {
     kv::resolvePath("C:\\Game", "Hud", &out[0], 8);
     EXPECT_EQ(out.substr(8), std::string(12, '#'));  // nothing past size
     EXPECT_EQ(built("C:\\Game", "Hud", "DLL", 14), "C:\\Game\\Hud.D");
+    // No buffer, or one of no bytes: nothing is written.
+    kv::resolvePath("C:\\Game", "Hud", nullptr, 8);
+    kv::buildFilePath("C:\\Game", "Hud", "DLL", nullptr, 8);
+    char none[2] = "#";
+    kv::resolvePath("C:\\Game", "", none, 0);
+    kv::buildFilePath("C:\\Game", "", "DLL", none, 0);
+    EXPECT_STREQ(none, "#");
 }
 
 TEST(Paths, DoubleByteTrailBytesAreNotSeparators) {
@@ -95,6 +103,9 @@ TEST(Paths, BuildAddsTheDefaultExtensionOnlyWhenNeeded) {
         {"C:\\Game", "Hud", "", "C:\\Game\\Hud"},
         {"C:\\Game", "Hud", nullptr, "C:\\Game\\Hud"},
         {"C:\\Game", "", "INI", ""},
+        // Up past the base's root: the name alone, still given its extension.
+        {"C:\\", "..\\x", "INI", "x.INI"},
+        {"C:\\", "..\\x.ini", "DLL", "x.ini"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(built(c.base, c.name, c.extension), c.expected) << c.base << " + " << c.name;

@@ -139,6 +139,7 @@ TEST(PtrList, FindByNameResumesFromTheLastHitAndWraps) {
     EXPECT_FALSE(list.findByName("Missing"));
     EXPECT_EQ(list.current, nullptr);
     EXPECT_EQ(list.index, -1);
+    EXPECT_EQ(list.currentData(), nullptr);
     // Without a current node the search starts at the head.
     EXPECT_TRUE(list.findByName("World"));
     EXPECT_EQ(list.index, 2);

@@ -77,6 +77,12 @@ TEST(Strings, AppendBoundedKeepsTheWholeStringWithinSize) {
     kv::strAppendBounded(full.data(), "e", 4);
     EXPECT_STREQ(full.data(), "abc");
     EXPECT_TRUE(full.guardIntact());
+
+    // No destination, or one of no bytes: nothing is written.
+    kv::strAppendBounded(nullptr, "e", 4);
+    char area[8] = "abc\0###";
+    kv::strAppendBounded(area + 2, "e", 0);
+    EXPECT_EQ(std::string(area, 8), std::string("abc\0###\0", 8));
 }
 
 TEST(Strings, BoundedOperationsNeverSplitADoubleByteCharacter) {

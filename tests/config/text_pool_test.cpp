@@ -76,9 +76,26 @@ TEST(TextPool, SeekAndSkipWalkStringsUpToEnd) {
     pool.grow(1000);  // cannot run past the buffer
     EXPECT_EQ(pool.room(), 0);
 
+    // A tail written without its terminator: a seek into it fails, and
+    // a skip over it stops at end.
+    pool.clear();
+    std::memcpy(pool.end, "ab\0cd", 5);
+    pool.grow(5);
+    EXPECT_EQ(pool.seek(pool.base + 4), 0);
+    ASSERT_EQ(pool.seek(pool.base + 3), 1);
+    EXPECT_EQ(pool.skipString(), pool.end);
+    // Growing by nothing, or by less, leaves end where it is.
+    char* const end = pool.end;
+    pool.grow(0);
+    pool.grow(-3);
+    EXPECT_EQ(pool.end, end);
+
     kv::TextPool unallocated;
     EXPECT_EQ(unallocated.seek("x"), 0);
     EXPECT_FALSE(unallocated.more());
+    EXPECT_EQ(unallocated.skipString(), nullptr);
+    unallocated.grow(4);
+    EXPECT_EQ(unallocated.end, nullptr);
 }
 
 TEST(TextPool, AllocationReplacesTheBufferAndFailureLeavesNone) {
@@ -96,6 +113,11 @@ TEST(TextPool, AllocationReplacesTheBufferAndFailureLeavesNone) {
         EXPECT_EQ(pool.appendString("x"), 0);
         mem.failAfter = -1;
         EXPECT_EQ(pool.allocate(-1), 0);
+        // n + 1 bytes would not fit 32 bits: refused without asking.
+        const int calls = mem.allocCalls;
+        EXPECT_EQ(pool.allocate(INT32_MAX), 0);
+        EXPECT_EQ(mem.allocCalls, calls);
+        EXPECT_EQ(pool.base, nullptr);
         ASSERT_EQ(pool.allocate(4), 1);
     }
     EXPECT_EQ(mem.liveBlocks(), 0);  // the destructor releases the buffer
