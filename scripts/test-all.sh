@@ -46,9 +46,9 @@ stage_asan() {
 }
 
 stage_tsan() {
-    banner "Host-thread test under ThreadSanitizer (preset tsan)"
+    banner "Host-thread tests under ThreadSanitizer (preset tsan)"
     cmake --preset tsan
-    # Only the one test program: nothing else runs threads against the engine.
+    # Only the threads test program: nothing else runs threads against the engine.
     cmake --build --preset tsan
     ctest --preset tsan
 }
