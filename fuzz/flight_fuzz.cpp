@@ -137,7 +137,7 @@ public:
     FlightHarness(const kvsim::Scenario& scenario, std::vector<HostCall> calls)
         : host_(scenario), calls_(std::move(calls)) {
         host_.log().setMode(kvsim::CallLog::Mode::Off);
-        host_.shell.provide("APP", static_cast<kv::AppInterface*>(this), "APP");
+        host_.replace("APP", static_cast<kv::AppInterface&>(*this));
         driver_.initDll(0);
         engine_ = static_cast<kv::FlightModuleInterface*>(host_.shell.registered("FLT"));
         CHECK(engine_);

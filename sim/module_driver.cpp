@@ -29,9 +29,9 @@ void ModuleDriver::removeTraceSink() {
 }
 
 void ModuleDriver::initDll(int32_t arg) {
-    host_.log().hostCall("InitDLL", arg, Handle{&host_.shell, "shell"});
+    host_.log().hostCall("InitDLL", arg, Handle{host_.applicationShell(), "shell"});
     installTraceSink();  // before the call: binding already traces
-    entry_.initDll(arg, &host_.shell);
+    entry_.initDll(arg, host_.applicationShell());
 }
 
 void ModuleDriver::exitDll() {

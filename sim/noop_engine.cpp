@@ -1,6 +1,7 @@
 #include "sim/noop_engine.h"
 
 #include <cstring>
+#include <type_traits>
 
 namespace kvsim {
 
@@ -23,29 +24,34 @@ NoopEngine::NoopEngine() {
     missionSetup_.timing = &timing_;
 }
 
+namespace {
+
+// The engine's subsystems are this object; the shell-level ones are the
+// shell's (sim/noop_shell.h).
+template <typename I>
+void* asInterface(NoopEngine* engine) {
+    if constexpr (std::is_base_of<I, NoopEngine>::value) {
+        return static_cast<I*>(engine);
+    } else {
+        return nullptr;
+    }
+}
+
+}  // namespace
+
 void* NoopEngine::interfaceOf(const char* tag) {
     if (!tag) return nullptr;
-    struct Entry {
-        const char* tag;
-        void* iface;
-    };
-    const Entry entries[] = {
-        {"GFX", static_cast<kv::GraphicsInterface*>(this)},    {"TER", static_cast<kv::TerrainInterface*>(this)},
-        {"OBJ", static_cast<kv::ObjectsInterface*>(this)},     {"WLD", static_cast<kv::WorldInterface*>(this)},
-        {"SND", static_cast<kv::SoundInterface*>(this)},       {"INP", static_cast<kv::InputInterface*>(this)},
-        {"CTL", static_cast<kv::ControlsInterface*>(this)},    {"VMG", static_cast<kv::ViewsInterface*>(this)},
-        {"PTS", static_cast<kv::ParticlesInterface*>(this)},   {"ENV", static_cast<kv::EnvironmentInterface*>(this)},
-        {"MSN", static_cast<kv::MissionInterface*>(this)},     {"CLK", static_cast<kv::ClockInterface*>(this)},
-        {"TXT", static_cast<kv::TextInterface*>(this)},        {"MSG", static_cast<kv::MessagesInterface*>(this)},
-        {"SPC", static_cast<kv::SpeechInterface*>(this)},      {"FAD", static_cast<kv::FadeInterface*>(this)},
-        {"NET", static_cast<kv::NetworkInterface*>(this)},     {"FFB", static_cast<kv::ForceFeedbackInterface*>(this)},
-        {"HUD", static_cast<kv::HudInterface*>(this)},         {"AVN", static_cast<kv::AvionicsInterface*>(this)},
-        {"COM", static_cast<kv::CommInterface*>(this)},        {"OPT", static_cast<kv::OptionsInterface*>(this)},
-        // Held for the binding, never called.
-        {"RND", static_cast<kv::Image*>(this)},                {"DBG", static_cast<kv::Display*>(this)},
-    };
-    for (const Entry& entry : entries)
-        if (std::strcmp(entry.tag, tag) == 0) return entry.iface;
+#define KV_INTERFACE_OF(tag_, Interface, Name, OPS, FORMATTED, presence) \
+    if (std::strcmp(tag, #tag_) == 0) return asInterface<Interface>(this);
+    KV_TAGGED_INTERFACES(KV_INTERFACE_OF)
+#undef KV_INTERFACE_OF
+    // Held for the binding, never called: any distinct object will do.
+    int index = 0;
+#define KV_OPAQUE_OF(tag_)                                            \
+    if (std::strcmp(tag, #tag_) == 0) return &opaqueTokens_[index]; \
+    ++index;
+    KV_OPAQUE_TAGS(KV_OPAQUE_OF)
+#undef KV_OPAQUE_OF
     return nullptr;
 }
 

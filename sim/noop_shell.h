@@ -6,15 +6,17 @@
 
 #include <korvane/shell.h>
 
+#include "sim/noop_defaults.h"
+
 namespace kvsim {
 
 class NoopEngine;
 
-class NoopShell final : public kv::ApplicationShell,
-                        public kv::AppInterface,
-                        public kv::DllInterface,
-                        public kv::FileManagerInterface,
-                        public kv::MemoryInterface {
+class NoopShell final : public NoopApplicationShell,
+                        public NoopApp,
+                        public NoopDll,
+                        public NoopFileManager,
+                        public NoopMemory {
 public:
     explicit NoopShell(NoopEngine& engine) : engine_(engine) {}
     ~NoopShell();
@@ -25,14 +27,6 @@ public:
     int32_t UnregisterModule(kv::ModuleTag tag) override;
     // Every tag the module asks for is there, the optional ones included.
     int32_t GetInterface(kv::ModuleTag tag, void** slot) override;
-    int32_t ReleaseInterface(kv::ModuleTag, void**) override { return 1; }
-
-    int32_t appUpdate() override { return 1; }
-    int32_t appIsRunning() override { return 1; }
-    int32_t appQueryFlag() override { return 0; }
-
-    int32_t dllLoadModule(const char*) override { return 1; }
-    void dllUnloadModule(const char*) override {}
 
     // Real files, by the module's path in the operating system's form.
     int32_t fmgOpenFile(const char* name, int32_t mode) override;
@@ -40,15 +34,12 @@ public:
     int32_t fmgReadFile(int32_t handle, void* buffer, int32_t count) override;
     int32_t fmgFileExists(const char* name, int32_t mode) override;
     int32_t fmgGetFileSize(const char* name) override;
-    void fmgPushDirectory() override {}
-    void fmgPopDirectory() override {}
 
     // Blocks from the C heap, each linked into one list so that
     // memReleaseOwner and the destructor can give back what is left.
     void* memAlloc(int32_t size, int32_t reserved1, int32_t reserved2, const char* owner) override;
     void memFree(void* block) override;
     void memReleaseOwner(const char* owner) override;
-    void memCheckpoint(const char*) override {}
 
     void* registered = nullptr;
     int64_t allocations = 0;

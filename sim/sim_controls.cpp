@@ -5,7 +5,6 @@
 
 namespace kvsim {
 
-void SimInput::inpClearInput() { call("inpClearInput"); }
 
 SimControls::SimControls(SimWorld& world) : SimPart(world) {
     for (const char* name : {"MAP_ZOOM", "AUTOPILOT", "FFB_STRENGTH"}) controls[name] = nextControlId_++;
@@ -39,27 +38,22 @@ void SimControls::dispatchEventsUpTo(int32_t frame) {
     if (frame > eventsDispatchedThrough_) eventsDispatchedThrough_ = frame;
 }
 
-void SimControls::ctlLoadControlMap(const char* name, int32_t one) {
-    call("ctlLoadControlMap", text(name), one);
+void SimControls::ctlLoadControlMap(const char* , int32_t) {
     eventsDispatchedThrough_ = -1;
 }
 void SimControls::ctlUnloadControlMap() {
-    call("ctlUnloadControlMap");
     commands.clear();
     filter = nullptr;
 }
-void SimControls::ctlSetInputEnabled(int32_t on) { call("ctlSetInputEnabled", on); }
 int32_t SimControls::ctlGetControlId(const char* name) {
-    return returns(call("ctlGetControlId", text(name)), name ? idOf(name) : -1);
+    return name ? idOf(name) : -1;
 }
-void SimControls::ctlRegisterCommand(const char* name, kv::CommandHandler handler, int32_t zero) {
-    call("ctlRegisterCommand", text(name), Text{handler ? "handler" : nullptr}, zero);
+void SimControls::ctlRegisterCommand(const char* name, kv::CommandHandler handler, int32_t) {
     if (!name) return;
     commands[name] = handler;
     if (!controls.count(name)) controls[name] = nextControlId_++;
 }
 void SimControls::ctlInjectEvent(const kv::ControlEvent* event) {
-    call("ctlInjectEvent", event);
     // Control events are {id, 1, 0, 0}: see ctlGetControlEvent.
     if (!event || !objects || event->words[0] != controls["AUTOPILOT"] || event->words[1] != 1) return;
     auto aircraft = objects->objects.find(world_.scenario.playerObject);
@@ -69,30 +63,24 @@ void SimControls::ctlInjectEvent(const kv::ControlEvent* event) {
 }
 // The map zoom is the only axis a flight reads: every control id gives the
 // scenario's ZoomAxis.
-float SimControls::ctlGetAxisValue(int32_t controlId) {
-    return returns(call("ctlGetAxisValue", controlId), world_.scenario.zoomAxis);
+float SimControls::ctlGetAxisValue(int32_t) {
+    return world_.scenario.zoomAxis;
 }
-void SimControls::ctlUpdate(float rawFrameTime) {
-    call("ctlUpdate", rawFrameTime);
+void SimControls::ctlUpdate(float) {
     // The player finishes typing: the entry closes after its updates.
     if (textEntryOpen && --entryUpdatesLeft_ <= 0) textEntryOpen = 0;
     dispatchEventsUpTo(world_.frame);
 }
-void SimControls::ctlSetKeyRepeat(float rate, float delay) { call("ctlSetKeyRepeat", rate, delay); }
-void SimControls::ctlSetTextEntryMode(int32_t mode) { call("ctlSetTextEntryMode", mode); }
-int32_t SimControls::ctlIsTextEntryOpen() { return returns(call("ctlIsTextEntryOpen"), textEntryOpen); }
+int32_t SimControls::ctlIsTextEntryOpen() { return textEntryOpen; }
 void SimControls::ctlBeginTextEntry() {
-    call("ctlBeginTextEntry");
     textEntryOpen = 1;
     entryText = world_.scenario.chatText;
     entryUpdatesLeft_ = entryOpenForUpdates;
 }
 void SimControls::ctlGetEntryText(char* buffer, int32_t size) {
-    call("ctlGetEntryText", size);
     copyText(entryText, buffer, size);
 }
 void SimControls::ctlSetCommandFilter(kv::CommandHandler f) {
-    call("ctlSetCommandFilter", Text{f ? "filter" : nullptr});
     filter = f;
 }
 // Every control of the map, view commands included, has an event record:
@@ -105,10 +93,7 @@ kv::ControlEvent* SimControls::ctlGetControlEvent(int32_t controlId) {
         result = &events_[controlId];
         *result = kv::ControlEvent{{controlId, 1, 0, 0}};
     }
-    const RecordRef record = call("ctlGetControlEvent", controlId);
-    returns(record, result);
     return result;
 }
-void SimControls::ctlSetActive(int32_t on) { call("ctlSetActive", on); }
 
 }  // namespace kvsim

@@ -16,34 +16,30 @@
 #include <korvane/engine_interfaces.h>
 #include "sim/sim_objects.h"
 #include "sim/sim_part.h"
+#include "sim/noop_defaults.h"
 
 namespace kvsim {
 
-class SimInput : public kv::InputInterface, SimPart {
+class SimInput : public NoopInput, SimPart {
 public:
     using SimPart::SimPart;
-    void inpClearInput() override;
 };
 
-class SimControls : public kv::ControlsInterface, SimPart {
+class SimControls : public NoopControls, SimPart {
 public:
     explicit SimControls(SimWorld& world);
     void ctlLoadControlMap(const char* name, int32_t one) override;
     void ctlUnloadControlMap() override;
-    void ctlSetInputEnabled(int32_t on) override;
     int32_t ctlGetControlId(const char* name) override;
     void ctlRegisterCommand(const char* name, kv::CommandHandler handler, int32_t zero) override;
     void ctlInjectEvent(const kv::ControlEvent* event) override;
     float ctlGetAxisValue(int32_t controlId) override;
     void ctlUpdate(float rawFrameTime) override;
-    void ctlSetKeyRepeat(float rate, float delay) override;
-    void ctlSetTextEntryMode(int32_t mode) override;
     int32_t ctlIsTextEntryOpen() override;
     void ctlBeginTextEntry() override;
     void ctlGetEntryText(char* buffer, int32_t size) override;
     void ctlSetCommandFilter(kv::CommandHandler filter) override;
     kv::ControlEvent* ctlGetControlEvent(int32_t controlId) override;
-    void ctlSetActive(int32_t on) override;
 
     // The player presses the key of a command now: logged as a call of the
     // host into the module ({"host":"command","args":[name]}), then handed

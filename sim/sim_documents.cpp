@@ -50,7 +50,7 @@ void SimDocuments::Memory::memFree(void* block) {
     }
     auto it = world_.memBlocks.find(block);
     if (it == world_.memBlocks.end()) return;
-    world_.log.forget(block);
+    if (world_.blockFreed) world_.blockFreed(block);
     world_.memBlocks.erase(it);
     std::free(block);
 }

@@ -4,43 +4,28 @@
 #include <korvane/engine_interfaces.h>
 #include "sim/sim_documents.h"
 #include "sim/sim_part.h"
+#include "sim/noop_defaults.h"
 
 namespace kvsim {
 
-class SimForceFeedback : public kv::ForceFeedbackInterface, SimPart {
+class SimForceFeedback : public NoopForceFeedback, SimPart {
 public:
     using SimPart::SimPart;
-    void ffbLoadEffects(const char* fileName) override;
-    void ffbUnloadEffects() override;
-    void ffbSetControlEvent(const kv::ControlEvent* event) override;
-    void ffbStopEffects() override;
 };
 
-class SimHud : public kv::HudInterface, SimPart {
+class SimHud : public NoopHud, SimPart {
 public:
     using SimPart::SimPart;
-    void hudInit(const char* dataFileName) override;
-    void hudShutdown() override;
-    void hudSetViewPosition(const double* p) override;
-    void hudSetViewOrientation(const float* m) override;
-    void hudRender() override;
-    void hudRenderMap() override;
 };
 
-class SimAvionics : public kv::AvionicsInterface, SimPart {
+class SimAvionics : public NoopAvionics, SimPart {
 public:
     using SimPart::SimPart;
-    void avnUpdate() override;
 };
 
-class SimComm : public kv::CommInterface, SimPart {
+class SimComm : public NoopComm, SimPart {
 public:
     using SimPart::SimPart;
-    void comInit(const char* dataFileName) override;
-    void comShutdown() override;
-    void comOpenRadioMenu() override;
-    void comUpdate(float clampedFrameTime) override;
-    void comRender() override;
 };
 
 // The player options module. It lends a real ConfigDocument read from the
@@ -52,7 +37,7 @@ public:
 // module stays linked into it. A new flight, and the release of an
 // owner's memory, drop the document: the next optGetDocument reads it
 // afresh.
-class SimOptions : public kv::OptionsInterface, SimPart {
+class SimOptions : public NoopOptions, SimPart {
 public:
     explicit SimOptions(SimWorld& world) : SimPart(world), documents_(world) {}
     void optReloadOptions() override;

@@ -12,28 +12,22 @@ namespace kvsim {
 // ---- camera, image, display ----
 
 void SimCamera::cameraGetParams(kv::CameraParams** out) {
-    call("cameraGetParams");
     if (out) *out = &params;
 }
 void SimCamera::cameraSetPosition(const double* p) {
-    call("cameraSetPosition", SimPart::position(p));
     if (p) std::copy(p, p + 3, this->position);
 }
 void SimCamera::cameraSetOrientation(const float* m) {
-    call("cameraSetOrientation", SimPart::orientation(m));
     if (m) std::copy(m, m + 9, this->orientation);
 }
 void SimCamera::cameraGetPosition(double* p) {
-    call("cameraGetPosition");
     if (p) std::copy(this->position, this->position + 3, p);
 }
 void SimCamera::cameraApply() {
-    call("cameraApply", &params);
     applied = params;
 }
 
 void SimImage::imageDraw(float x, float y, float width, float height) {
-    call("imageDraw", x, y, width, height);
     ScreenFrame& frame = graphics_.drawing_;
     frame.hasPicture = true;
     frame.picture = file;
@@ -45,7 +39,6 @@ void SimImage::imageDraw(float x, float y, float width, float height) {
 }
 
 void SimDisplay::displayGetInfo(kv::DisplayInfo** out) {
-    call("displayGetInfo");
     info.threeScreens = world_.scenario.threeScreens;
     if (out) *out = &info;
 }
@@ -86,8 +79,7 @@ bool ScreenFrame::sameAs(const ScreenFrame& o) const {
     return true;
 }
 
-int32_t SimGraphics::gfxInitDisplay(kv::GraphicsSetup* setup, kv::DisplayOptions* options) {
-    const RecordRef r = call("gfxInitDisplay", setup, options);
+int32_t SimGraphics::gfxInitDisplay(kv::GraphicsSetup* setup, kv::DisplayOptions*) {
     const bool usable = setup && displaySide(setup->displayWidth) && displaySide(setup->displayHeight);
     {
         std::lock_guard<std::mutex> held(viewMutex_);
@@ -96,26 +88,20 @@ int32_t SimGraphics::gfxInitDisplay(kv::GraphicsSetup* setup, kv::DisplayOptions
     }
     // The scenario's failure holds for every flight: the module then stops
     // with "Error Setting Graphics Display!".
-    return returns(r, world_.scenario.failDisplay ? 0 : 1);
+    return world_.scenario.failDisplay ? 0 : 1;
 }
-void SimGraphics::gfxConfigure(kv::GraphicsSetup* setup) { call("gfxConfigure", setup); }
-void SimGraphics::gfxReleaseDisplay() { call("gfxReleaseDisplay"); }
 
 kv::Image* SimGraphics::gfxLoadImage(const char* fileName) {
-    const RecordRef r = call("gfxLoadImage", text(fileName));
     std::shared_ptr<const DecodedImage> pixels = readImage(SimFileManager::findFile(fileName));
     if (!pixels) {
-        returns(r, nullptr);
         return nullptr;
     }
     images.push_back(std::make_unique<SimImage>(world_, *this, fileName, std::move(pixels)));
     kv::Image* image = images.back().get();
-    returns(r, handle(image, "image"));
     return image;
 }
 
 void SimGraphics::gfxReleaseImage(kv::Image** image) {
-    call("gfxReleaseImage", handle(image ? *image : nullptr, "image"));
     if (!image || !*image) return;
     images.erase(std::remove_if(images.begin(), images.end(),
                                 [&](const std::unique_ptr<SimImage>& i) { return i.get() == *image; }),
@@ -125,19 +111,16 @@ void SimGraphics::gfxReleaseImage(kv::Image** image) {
 }
 
 kv::Camera* SimGraphics::gfxCreateCamera(int32_t kind) {
-    const RecordRef r = call("gfxCreateCamera", kind);
     cameras.push_back(std::make_unique<SimCamera>(world_, kind));
     SimCamera* camera = cameras.back().get();
     camera->params.fieldOfView = 60.0f;
     camera->params.aspectRatio = 1.333333f;
     camera->params.nearClip = 1.0f;
     camera->params.farClip = 10000.0f;
-    returns(r, handle(static_cast<kv::Camera*>(camera), "camera"));
     return camera;
 }
 
 void SimGraphics::gfxDestroyCamera(kv::Camera** camera) {
-    call("gfxDestroyCamera", handle(camera ? *camera : nullptr, "camera"));
     if (!camera || !*camera) return;
     kv::Camera* target = *camera;
     cameras.erase(std::remove_if(cameras.begin(), cameras.end(),
@@ -158,25 +141,17 @@ SimCamera* SimGraphics::find(const kv::Camera* camera) const {
 
 void SimGraphics::gfxSetCamera(kv::Camera* camera) {
     selected_ = find(camera);
-    call("gfxSetCamera", handle(camera, "camera"), selected_ ? &selected_->params : nullptr);
 }
 
 kv::Display* SimGraphics::gfxGetDisplay() {
-    const RecordRef r = call("gfxGetDisplay");
-    returns(r, handle(static_cast<kv::Display*>(&display), "display"));
     return &display;
 }
 
-void SimGraphics::gfxSetTextureLimit(int32_t resolution) { call("gfxSetTextureLimit", resolution); }
-void SimGraphics::gfxEnableTextureLimit(int32_t enable) { call("gfxEnableTextureLimit", enable); }
-void SimGraphics::gfxGetTextureSize(int32_t textureId, int32_t* width, int32_t* height) {
-    call("gfxGetTextureSize", textureId);
+void SimGraphics::gfxGetTextureSize(int32_t, int32_t* width, int32_t* height) {
     if (width) *width = 256;
     if (height) *height = 256;
 }
-void SimGraphics::gfxSetRenderTarget(int32_t textureId) { call("gfxSetRenderTarget", textureId); }
 void SimGraphics::gfxDrawRectFrame(const float* lt, const float* rb, const float* c) {
-    call("gfxDrawRectFrame", Pair{lt}, Pair{rb}, Color{c});
     if (!lt || !rb) return;
     drawing_.hasBarOutline = true;
     copyRect(lt, rb, drawing_.barOutline);
@@ -184,48 +159,30 @@ void SimGraphics::gfxDrawRectFrame(const float* lt, const float* rb, const float
     if (c) std::copy(c, c + 4, drawing_.outlineColor);
 }
 void SimGraphics::gfxFillRect(const float* lt, const float* rb, const float* c) {
-    call("gfxFillRect", Pair{lt}, Pair{rb}, Color{c});
     if (!lt || !rb) return;
     drawing_.hasBarFill = true;
     copyRect(lt, rb, drawing_.barFill);
     if (c) std::copy(c, c + 4, drawing_.barColor);
     if (c) std::copy(c, c + 4, drawing_.fillColor);
 }
-void SimGraphics::gfxSetSceneMode(int32_t mode) { call("gfxSetSceneMode", mode); }
-void SimGraphics::gfxSetWorldMode(int32_t on) { call("gfxSetWorldMode", on); }
-void SimGraphics::gfxSetPassOption(int32_t option) { call("gfxSetPassOption", option); }
-void SimGraphics::gfxSetMirrorPass(int32_t on) { call("gfxSetMirrorPass", on); }
-int32_t SimGraphics::gfxGetPassOption() { return returns(call("gfxGetPassOption"), passOption); }
+int32_t SimGraphics::gfxGetPassOption() { return passOption; }
 
 int32_t SimGraphics::gfxSaveScreenshot(const char* fileName) {
-    const RecordRef r = call("gfxSaveScreenshot", text(fileName));
-    if (!fileName || !*fileName) return returns<int32_t>(r, 0);
+    if (!fileName || !*fileName) return 0;
     char native[1024];
-    if (!kv::toNativePath(fileName, native, sizeof native)) return returns<int32_t>(r, 0);
+    if (!kv::toNativePath(fileName, native, sizeof native)) return 0;
     // The frame as the module composed it, whatever the name's extension:
     // the graphics module writes its own format.
-    if (!writeFlightPicture(native)) return returns<int32_t>(r, 0);
+    if (!writeFlightPicture(native)) return 0;
     std::lock_guard<std::mutex> held(viewMutex_);
     world_.screenshots.push_back(fileName);
-    return returns<int32_t>(r, 1);
+    return 1;
 }
 
-void SimGraphics::gfxSetDefaultColor(const int32_t* rgb) {
-    call("gfxSetDefaultColor", Rgb{rgb});
-}
-void SimGraphics::gfxSetLightingEnable(int32_t on) { call("gfxSetLightingEnable", on); }
-void SimGraphics::gfxClearBuffers() { call("gfxClearBuffers"); }
-void SimGraphics::gfxApplyCamera() {
-    call("gfxApplyCamera", selected_ ? &selected_->params : nullptr);
-}
-void SimGraphics::gfxClearDepth() { call("gfxClearDepth"); }
 void SimGraphics::gfxBeginFrame() {
-    call("gfxBeginFrame");
     drawing_ = ScreenFrame();
 }
-void SimGraphics::gfxEndFrame() { call("gfxEndFrame"); }
 void SimGraphics::gfxPresent() {
-    call("gfxPresent");
     ++framesPresented;
     if (drawing_.empty()) {
         keepViewFrame();
@@ -234,32 +191,18 @@ void SimGraphics::gfxPresent() {
     lastScreen = drawing_;
     if (onLoadingScreen) onLoadingScreen(lastScreen);
 }
-void SimGraphics::gfxBeginScene() { call("gfxBeginScene"); }
-void SimGraphics::gfxEndScene() { call("gfxEndScene"); }
-void SimGraphics::gfxBeginPass() { call("gfxBeginPass"); }
-void SimGraphics::gfxEndPass() { call("gfxEndPass"); }
-void SimGraphics::gfxDrawObjects() { call("gfxDrawObjects"); }
-void SimGraphics::gfxFlushObjects() { call("gfxFlushObjects"); }
-void SimGraphics::gfxDrawFarObjects() { call("gfxDrawFarObjects"); }
-void SimGraphics::gfxDrawTransparent() { call("gfxDrawTransparent"); }
 int32_t SimGraphics::gfxCreateFont(const kv::FontSettings* font) {
-    const RecordRef r = call("gfxCreateFont", font);
     fonts.push_back(font ? *font : kv::FontSettings{});
-    return returns(r, static_cast<int32_t>(fonts.size()));
+    return static_cast<int32_t>(fonts.size());
 }
 void SimGraphics::gfxSelectFont(int32_t font) {
-    call("gfxSelectFont", font);
     const bool known = font >= 1 && static_cast<std::size_t>(font) <= fonts.size();
     drawing_.textSize = known ? fonts[static_cast<std::size_t>(font) - 1].size : 0;
 }
 void SimGraphics::gfxSetTextColor(const float* c) {
-    call("gfxSetTextColor", Color{c});
     if (c) std::copy(c, c + 4, drawing_.textColor);
 }
-void SimGraphics::gfxBeginText() { call("gfxBeginText"); }
-void SimGraphics::gfxEndText() { call("gfxEndText"); }
-void SimGraphics::gfxDrawText(const char* s, float x, float y, int32_t zero, int32_t alignment) {
-    call("gfxDrawText", text(s), x, y, zero, alignment);
+void SimGraphics::gfxDrawText(const char* s, float x, float y, int32_t, int32_t alignment) {
     ScreenFrame::Text drawn;
     drawn.text = s ? s : "";
     drawn.x = x;

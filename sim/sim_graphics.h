@@ -16,10 +16,11 @@
 #include "sim/picture.h"
 #include "sim/screen_pictures.h"
 #include "sim/sim_part.h"
+#include "sim/noop_defaults.h"
 
 namespace kvsim {
 
-class SimCamera final : public kv::Camera, SimPart {
+class SimCamera final : public NoopCamera, SimPart {
 public:
     SimCamera(SimWorld& world, int32_t kind) : SimPart(world), kind(kind) {}
     // The map view looks through a camera of this kind.
@@ -41,7 +42,7 @@ class SimGraphics;
 
 // A picture read from a real file; it knows its file, size and pixels and
 // draws into the graphics module's frame.
-class SimImage final : public kv::Image, SimPart {
+class SimImage final : public NoopImage, SimPart {
 public:
     SimImage(SimWorld& world, SimGraphics& graphics, std::string file, std::shared_ptr<const DecodedImage> pixels)
         : SimPart(world), file(std::move(file)), width(pixels->width), height(pixels->height),
@@ -59,7 +60,7 @@ private:
 
 // The display's facts: displayGetInfo reports the scenario's threeScreens
 // in the three-screen word at every call.
-class SimDisplay : public kv::Display, SimPart {
+class SimDisplay : public NoopDisplay, SimPart {
 public:
     using SimPart::SimPart;
     void displayGetInfo(kv::DisplayInfo** info) override;
@@ -105,51 +106,26 @@ class SimViews;
 class SimObjects;
 class SimMessages;
 
-class SimGraphics : public kv::GraphicsInterface, SimPart {
+class SimGraphics : public NoopGraphics, SimPart {
 public:
     explicit SimGraphics(SimWorld& world) : SimPart(world), display(world) {}
     int32_t gfxInitDisplay(kv::GraphicsSetup* setup, kv::DisplayOptions* options) override;
-    void gfxConfigure(kv::GraphicsSetup* setup) override;
-    void gfxReleaseDisplay() override;
     kv::Image* gfxLoadImage(const char* fileName) override;
     void gfxReleaseImage(kv::Image** image) override;
     kv::Camera* gfxCreateCamera(int32_t kind) override;
     void gfxDestroyCamera(kv::Camera** camera) override;
     void gfxSetCamera(kv::Camera* camera) override;
     kv::Display* gfxGetDisplay() override;
-    void gfxSetTextureLimit(int32_t resolution) override;
-    void gfxEnableTextureLimit(int32_t enable) override;
     void gfxGetTextureSize(int32_t textureId, int32_t* width, int32_t* height) override;
-    void gfxSetRenderTarget(int32_t textureId) override;
     void gfxDrawRectFrame(const float* leftTop, const float* rightBottom, const float* color) override;
     void gfxFillRect(const float* leftTop, const float* rightBottom, const float* color) override;
-    void gfxSetSceneMode(int32_t mode) override;
-    void gfxSetWorldMode(int32_t on) override;
-    void gfxSetPassOption(int32_t option) override;
-    void gfxSetMirrorPass(int32_t on) override;
     int32_t gfxGetPassOption() override;
     int32_t gfxSaveScreenshot(const char* fileName) override;
-    void gfxSetDefaultColor(const int32_t* rgb) override;
-    void gfxSetLightingEnable(int32_t on) override;
-    void gfxClearBuffers() override;
-    void gfxApplyCamera() override;
-    void gfxClearDepth() override;
     void gfxBeginFrame() override;
-    void gfxEndFrame() override;
     void gfxPresent() override;
-    void gfxBeginScene() override;
-    void gfxEndScene() override;
-    void gfxBeginPass() override;
-    void gfxEndPass() override;
-    void gfxDrawObjects() override;
-    void gfxFlushObjects() override;
-    void gfxDrawFarObjects() override;
-    void gfxDrawTransparent() override;
     int32_t gfxCreateFont(const kv::FontSettings* font) override;
     void gfxSelectFont(int32_t font) override;
     void gfxSetTextColor(const float* color) override;
-    void gfxBeginText() override;
-    void gfxEndText() override;
     void gfxDrawText(const char* text, float x, float y, int32_t zero, int32_t alignment) override;
 
     // Drops the cameras, images, fonts and frames of the flight before.

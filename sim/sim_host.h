@@ -1,14 +1,17 @@
 // The whole stand-in host: the shell with every interface present, all
-// sharing one world and call log. Tests remove interfaces or change the
+// sharing one world and call log. The module reaches each of them, and
+// the shell, through the recording layer (sim/recording_layer.h), which
+// puts every call into the log; the simulated modules only behave. Tests remove interfaces or change the
 // world's results before binding the module; behaviour comes from the
 // scenario, which tests may change before binding or flying.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "sim/recording_interfaces.h"
+#include "sim/recording_layer.h"
 #include "sim/sim_graphics.h"
 #include "sim/sim_modules.h"
 #include "sim/sim_shell.h"
@@ -55,21 +58,35 @@ public:
 
     CallLog& log() { return world.log; }
 
+    // The shell to bind the module to: the recording layer in front of the
+    // stand-in's shell.
+    kv::ApplicationShell* applicationShell() { return shellFront_; }
+    // What the module reaches under Interface's tag: the front of the
+    // simulation, or of what replace() put in its place. Calls made
+    // through it are recorded as the module's.
+    template <typename Interface>
+    Interface& front() {
+        return *static_cast<Interface*>(fronts_.at(TaggedInterface<Interface>::tag));
+    }
+
     // Hands the module the caller's own module under tag (e.g. "MSG" with
-    // a kv::MessagesInterface) in place of the simulation, behind a
-    // recording layer that puts each of the module's calls to it into the
-    // log. The caller's object must outlive the host's flights. HUD and
+    // a kv::MessagesInterface) in place of the simulation, behind the same
+    // recording layer, so the log reads as it does with the simulation.
+    // The caller's object must outlive the host's flights. HUD and
     // COM stay offered only while the module that offers them is loaded;
     // NET, FFB, AVN and OPT still follow the scenario's hasNet, hasFfb,
     // hasAvn and hasOpt. The simulation of that tag stays in place for the
     // rest of the world but the module no longer reaches it.
     template <typename Interface>
     void replace(const std::string& tag, Interface& own) {
-        auto layer = std::make_unique<typename RecordingLayerFor<Interface>::type>(world.log, own);
-        Interface* front = layer.get();
-        layers_.push_back(std::move(layer));
-        handOut(tag, front);
+        if (tag != TaggedInterface<Interface>::tag) return;
+        offer(own);
     }
+
+    // Every interface handed to the module through replace(), each by its
+    // own simulation, as a caller's own modules would be: the log must read
+    // as it does without (korvane-host --through-replace).
+    void replaceWithOwnSimulations();
 
     // A new flight starts (the driver's Fly calls it before the module's
     // Fly): everything the flight before created is dropped, so every
@@ -81,11 +98,54 @@ public:
     void beginFlight();
 
 private:
-    void handOut(const std::string& tag, void* iface);
+    // Puts a front in front of implementation and hands it out under the
+    // interface's tag.
+    template <typename Interface>
+    void offer(Interface& implementation) {
+        std::unique_ptr<RecordingLayerBase> layer = recording_.front(implementation);
+        Interface* front = static_cast<typename RecordingLayerFor<Interface>::type*>(layer.get());
+        layers_.push_back(std::move(layer));
+        handOut(TaggedInterface<Interface>::tag, TaggedInterface<Interface>::presence, front);
+    }
+    void handOut(const char* tag, Presence presence, void* front);
+    // Calls f with each simulated module, as its interface, in the order
+    // the shell offers them.
+    template <typename F>
+    void eachSimulation(F f) {
+        f(static_cast<kv::AppInterface&>(app));
+        f(static_cast<kv::DllInterface&>(dll));
+        f(static_cast<kv::FileManagerInterface&>(fileManager));
+        f(static_cast<kv::MemoryInterface&>(memory));
+        f(static_cast<kv::GraphicsInterface&>(graphics));
+        f(static_cast<kv::TerrainInterface&>(terrain));
+        f(static_cast<kv::ObjectsInterface&>(objects));
+        f(static_cast<kv::WorldInterface&>(worldModule));
+        f(static_cast<kv::SoundInterface&>(sound));
+        f(static_cast<kv::InputInterface&>(input));
+        f(static_cast<kv::ControlsInterface&>(controls));
+        f(static_cast<kv::ViewsInterface&>(views));
+        f(static_cast<kv::ParticlesInterface&>(particles));
+        f(static_cast<kv::EnvironmentInterface&>(environment));
+        f(static_cast<kv::MissionInterface&>(mission));
+        f(static_cast<kv::ClockInterface&>(clock));
+        f(static_cast<kv::TextInterface&>(text));
+        f(static_cast<kv::MessagesInterface&>(messages));
+        f(static_cast<kv::SpeechInterface&>(speech));
+        f(static_cast<kv::FadeInterface&>(fade));
+        f(static_cast<kv::NetworkInterface&>(network));
+        f(static_cast<kv::ForceFeedbackInterface&>(forceFeedback));
+        f(static_cast<kv::HudInterface&>(hud));
+        f(static_cast<kv::AvionicsInterface&>(avionics));
+        f(static_cast<kv::CommInterface&>(comm));
+        f(static_cast<kv::OptionsInterface&>(options));
+    }
+
+    RecordingLayers recording_{world.log};
     std::vector<std::unique_ptr<RecordingLayerBase>> layers_;
+    std::map<std::string, void*> fronts_;
+    kv::ApplicationShell* shellFront_ = nullptr;
     // RND and DBG are held but never called: any distinct object will do.
-    int renderToken_ = 0;
-    int debugToken_ = 0;
+    std::map<std::string, char> opaqueTokens_;
 };
 
 }  // namespace kvsim

@@ -8,35 +8,26 @@
 
 #include <korvane/engine_interfaces.h>
 #include "sim/sim_part.h"
+#include "sim/noop_defaults.h"
 
 namespace kvsim {
 
-class SimMission : public kv::MissionInterface, SimPart {
+class SimMission : public NoopMission, SimPart {
 public:
     using SimPart::SimPart;
-    void msnLoadSpeech(const char* fileName) override;
-    void msnUnload() override;
     // The setup record with the scenario's game mode and seconds value, or
     // null when the scenario asks for none.
     void msnGetMissionSetup(kv::MissionSetup** setup) override;
-    void msnUpdate(float simulatedTime) override;
-    void msnRenderUpper() override;
-    void msnRenderLower() override;
-    void msnRenderMap() override;
-    void msnFirstFrameDone() override;
-    void msnEndFlight() override;
     int32_t msnIsNetworkMission() override;
     int32_t msnCanPause() override;
     int32_t msnCanCompressTime() override;
     int32_t msnCanChangeTime() override;
     int32_t msnCanSkipToNext() override;
-    void msnSkipToNext() override;
     // Null when the scenario names no picture.
     const char* msnGetLoadingImage() override;
     kv::EnvironmentRecord* msnGetInitialEnvironmentRecord(kv::EnvironmentRecord* record) override;
     kv::EnvironmentRecord* msnGetEnvironmentRecord(kv::EnvironmentRecord* record) override;
     int32_t msnCreateMissionObjects() override;
-    void msnDestroyMissionObjects() override;
     int32_t msnGetPlayerObject() override;
 
     kv::MissionSetup setup = {};

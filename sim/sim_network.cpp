@@ -19,12 +19,10 @@ SimNetwork::SimNetwork(SimWorld& world) : SimPart(world) {
     });
 }
 
-void SimNetwork::netLeave() { call("netLeave"); }
 
 // The trace shows the bytes handed out (null for none): they reach the
 // module only through the options document it writes them into.
 void SimNetwork::netGetGameSettings(kv::HostGameSettings* settings) {
-    const RecordRef r = call("netGetGameSettings");
     const auto& bytes = world_.scenario.hostGameplay;
     const bool handedOut = settings && bytes.size() == sizeof gameplay_;
     if (settings) *settings = kv::HostGameSettings{};
@@ -32,10 +30,8 @@ void SimNetwork::netGetGameSettings(kv::HostGameSettings* settings) {
         std::copy(bytes.begin(), bytes.end(), gameplay_);
         settings->gameplay = gameplay_;
     }
-    returns(r, Maybe<std::vector<uint8_t>>{handedOut ? &bytes : nullptr});
 }
 
-void SimNetwork::netFlush() { call("netFlush"); }
 
 int32_t SimNetwork::netPlayersChanged() {
     const Scenario& scenario = world_.scenario;
@@ -48,7 +44,7 @@ int32_t SimNetwork::netPlayersChanged() {
     };
     report("join:", scenario.joinAtFrame);
     report("ready:", scenario.readyAtFrame);
-    return returns(call("netPlayersChanged"), changed);
+    return changed;
 }
 
 void SimNetwork::buildRecords() {
@@ -79,27 +75,23 @@ void SimNetwork::buildRecords() {
 }
 
 void SimNetwork::netEnumPlayers(kv::PlayerCallback callback) {
-    call("netEnumPlayers", Text{callback ? "callback" : nullptr});
     buildRecords();
     for (std::size_t i = 0; callback && i < records_.size(); ++i)
         if (!callback(&records_[i])) break;
 }
 
-void SimNetwork::netSendChat(const char* s, int32_t recipient, int32_t minusOne) {
-    call("netSendChat", text(s), recipient, minusOne);
+void SimNetwork::netSendChat(const char* s, int32_t recipient, int32_t) {
     chatLines.push_back({s ? s : "", recipient});
 }
 
-void SimNetwork::netBeginFlight() { call("netBeginFlight"); }
-void SimNetwork::netUpdate() { call("netUpdate"); }
 
 // The scenario's network frame time of the frame in progress; the last
 // value repeats.
 float SimNetwork::netGetFrameTime() {
     const auto& times = world_.scenario.netFrameTimes;
-    if (times.empty()) return returns(call("netGetFrameTime"), world_.frameTime);
+    if (times.empty()) return world_.frameTime;
     const std::size_t frame = world_.frame < 0 ? 0 : static_cast<std::size_t>(world_.frame);
-    return returns(call("netGetFrameTime"), times[frame < times.size() ? frame : times.size() - 1]);
+    return times[frame < times.size() ? frame : times.size() - 1];
 }
 
 }  // namespace kvsim

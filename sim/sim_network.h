@@ -26,20 +26,17 @@
 
 #include <korvane/engine_interfaces.h>
 #include "sim/sim_part.h"
+#include "sim/noop_defaults.h"
 
 namespace kvsim {
 
-class SimNetwork : public kv::NetworkInterface, SimPart {
+class SimNetwork : public NoopNetwork, SimPart {
 public:
     explicit SimNetwork(SimWorld& world);
-    void netLeave() override;
     void netGetGameSettings(kv::HostGameSettings* settings) override;
-    void netFlush() override;
     int32_t netPlayersChanged() override;
     void netEnumPlayers(kv::PlayerCallback callback) override;
     void netSendChat(const char* text, int32_t recipient, int32_t minusOne) override;
-    void netBeginFlight() override;
-    void netUpdate() override;
     float netGetFrameTime() override;
 
     struct ChatLine {

@@ -15,44 +15,35 @@ void* SimGameObject::interfaceOf(int32_t kind) {
 }
 
 int32_t SimGameObject::objectGetInterface(int32_t kind, void** iface) {
-    const RecordRef r = call("objectGetInterface", kind);
     void* found = interfaceOf(kind);
     if (iface) *iface = found;
-    return returns<int32_t>(r, found ? 1 : 0);
+    return found ? 1 : 0;
 }
 int32_t SimGameObject::objectIsActive() {
     // The scenario's player aircraft is lost from its PlayerLostAtFrame on.
     const int32_t lostAt = world_.scenario.playerLostAtFrame;
     const bool lost = id == world_.scenario.playerObject && lostAt > 0 && world_.frame >= lostAt;
-    return returns(call("objectIsActive"), lost ? 0 : active);
+    return lost ? 0 : active;
 }
-int32_t SimGameObject::objectGetRenderFlags() { return returns(call("objectGetRenderFlags"), renderFlags); }
+int32_t SimGameObject::objectGetRenderFlags() { return renderFlags; }
 void SimGameObject::objectSetRenderFlags(int32_t flags) {
-    call("objectSetRenderFlags", flags);
     renderFlags = flags;
 }
-int32_t SimGameObject::targetIsActive() { return returns(call("targetIsActive"), active); }
+int32_t SimGameObject::targetIsActive() { return active; }
 int32_t SimGameObject::controlsGetState(int32_t attribute) {
     auto it = controlStates.find(attribute);
-    return returns(call("controlsGetState", attribute), it == controlStates.end() ? 0 : it->second);
+    return it == controlStates.end() ? 0 : it->second;
 }
 void SimGameObject::bodyGetPosition(double* p) {
-    call("bodyGetPosition");
     if (p) std::copy(position, position + 3, p);
 }
 void SimGameObject::bodyGetVelocity(float* v) {
-    call("bodyGetVelocity");
     if (v) std::copy(velocity, velocity + 3, v);
 }
 void SimGameObject::bodyGetOrientation(float* m) {
-    call("bodyGetOrientation");
     if (m) std::copy(orientation, orientation + 9, m);
 }
-void SimGameObject::objectSendEvent(int32_t event, int32_t target, int32_t value) {
-    call("objectSendEvent", event, target, value);
-}
-int32_t SimGameObject::targetGetObjectId() { return returns(call("targetGetObjectId"), targetId); }
-void SimGameObject::viewAttachReset(int32_t a, int32_t b) { call("viewAttachReset", a, b); }
+int32_t SimGameObject::targetGetObjectId() { return targetId; }
 
 SimGameObject& SimObjects::object(int32_t id) {
     auto& slot = objects[id];
@@ -61,7 +52,6 @@ SimGameObject& SimObjects::object(int32_t id) {
 }
 
 void SimObjects::objInitObjects() {
-    call("objInitObjects");
     std::lock_guard<std::mutex> held(screenMutex);
     // Every flight starts with the same objects.
     objects.clear();
@@ -84,38 +74,31 @@ void SimObjects::objInitObjects() {
         object(scenario.target).active = scenario.targetActive;
 }
 void SimObjects::objReleaseObjects() {
-    call("objReleaseObjects");
     std::lock_guard<std::mutex> held(screenMutex);
     objects.clear();
     playerObject = -1;
 }
 int32_t SimObjects::objGetFlagByName(const char* name) {
     auto it = name ? world_.objectFlags.find(name) : world_.objectFlags.end();
-    return returns(call("objGetFlagByName", text(name)), it == world_.objectFlags.end() ? 0 : it->second);
+    return it == world_.objectFlags.end() ? 0 : it->second;
 }
 kv::GameObject* SimObjects::objGetObject(int32_t objectId) {
-    const RecordRef r = call("objGetObject", objectId);
     auto it = objects.find(objectId);
     kv::GameObject* result = it == objects.end() ? nullptr : static_cast<kv::GameObject*>(it->second.get());
-    returns(r, handle(result, "object"));
     return result;
 }
 int32_t SimObjects::objGetObjectInterface(int32_t objectId, int32_t kind, void** iface) {
-    const RecordRef r = call("objGetObjectInterface", objectId, kind);
     auto it = objects.find(objectId);
     void* found = it == objects.end() ? nullptr : it->second->interfaceOf(kind);
     if (iface) *iface = found;
-    return returns<int32_t>(r, found ? 1 : 0);
+    return found ? 1 : 0;
 }
-int32_t SimObjects::objGetPlayerObject() { return returns(call("objGetPlayerObject"), playerObject); }
+int32_t SimObjects::objGetPlayerObject() { return playerObject; }
 void SimObjects::objSetPlayerObject(int32_t objectId) {
-    call("objSetPlayerObject", objectId);
     std::lock_guard<std::mutex> held(screenMutex);
     playerObject = objectId;
 }
-void SimObjects::objSetPlayerControl(int32_t on) { call("objSetPlayerControl", on); }
 void SimObjects::objUpdate(float stepTime) {
-    call("objUpdate", stepTime);
     std::lock_guard<std::mutex> held(screenMutex);
     for (auto& entry : objects) {
         SimGameObject& object = *entry.second;
@@ -123,8 +106,5 @@ void SimObjects::objUpdate(float stepTime) {
         for (int i = 0; i < 3; ++i) object.position[i] += static_cast<double>(object.velocity[i]) * stepTime;
     }
 }
-void SimObjects::objRender(float simulatedTime) { call("objRender", simulatedTime); }
-void SimObjects::objRenderShadows() { call("objRenderShadows"); }
-void SimObjects::objEndFrame() { call("objEndFrame"); }
 
 }  // namespace kvsim

@@ -11,17 +11,18 @@
 
 #include <korvane/engine_interfaces.h>
 #include "sim/sim_part.h"
+#include "sim/noop_defaults.h"
 
 namespace kvsim {
 
 // A game object with interfaces of kinds 2, 3, 4, 10 and 11; by default it
 // has all five.
-class SimGameObject final : public kv::GameObject,
-                            public kv::TargetRecord,
-                            public kv::FlightControls,
-                            public kv::Body,
-                            public kv::Aircraft,
-                            public kv::ViewAttachment,
+class SimGameObject final : public NoopGameObject,
+                            public NoopTargetRecord,
+                            public NoopFlightControls,
+                            public NoopBody,
+                            public NoopAircraft,
+                            public NoopViewAttachment,
                             SimPart {
 public:
     SimGameObject(SimWorld& world, int32_t id) : SimPart(world), id(id) {}
@@ -34,9 +35,7 @@ public:
     void bodyGetPosition(double* p) override;
     void bodyGetVelocity(float* v) override;
     void bodyGetOrientation(float* m) override;
-    void objectSendEvent(int32_t event, int32_t target, int32_t value) override;
     int32_t targetGetObjectId() override;
-    void viewAttachReset(int32_t a, int32_t b) override;
 
     // The interface of kind, or null for a kind the object does not have.
     void* interfaceOf(int32_t kind);
@@ -59,7 +58,7 @@ public:
     float orientation[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
 };
 
-class SimObjects : public kv::ObjectsInterface, SimPart {
+class SimObjects : public NoopObjects, SimPart {
 public:
     using SimPart::SimPart;
     void objInitObjects() override;
@@ -69,11 +68,7 @@ public:
     int32_t objGetObjectInterface(int32_t objectId, int32_t kind, void** iface) override;
     int32_t objGetPlayerObject() override;
     void objSetPlayerObject(int32_t objectId) override;
-    void objSetPlayerControl(int32_t on) override;
     void objUpdate(float stepTime) override;
-    void objRender(float simulatedTime) override;
-    void objRenderShadows() override;
-    void objEndFrame() override;
 
     // Makes (or returns) the object with id.
     SimGameObject& object(int32_t id);

@@ -8,18 +8,15 @@
 
 #include <korvane/engine_interfaces.h>
 #include "sim/sim_part.h"
+#include "sim/noop_defaults.h"
 
 namespace kvsim {
 
-class SimTerrain : public kv::TerrainInterface, SimPart {
+class SimTerrain : public NoopTerrain, SimPart {
 public:
     using SimPart::SimPart;
     kv::TerrainInfo* terGetTerrainInfo(kv::TerrainInfo** info) override;
     int32_t terInitTerrainSystem(kv::TerrainSetup* setup) override;
-    void terReleaseTerrainSystem() override;
-    void terRenderLower() override;
-    void terRenderUpper() override;
-    void terRenderMap() override;
 
     // What terGetTerrainInfo tells: nothing at all when hasInfo is false;
     // an empty environmentFile is a null name.
@@ -30,44 +27,22 @@ public:
     kv::TerrainInfo info = {};
 };
 
-class SimWorldModule : public kv::WorldInterface, SimPart {
+class SimWorldModule : public NoopWorld, SimPart {
 public:
     using SimPart::SimPart;
-    void wldSetBounds(float border, float maxHeight, float minHeight) override;
-    void wldSetSectors(int32_t width, int32_t height, int32_t objectsPerSector) override;
-    void wldRelease() override;
-    void wldUpdate(float stepTime) override;
 };
 
-class SimParticles : public kv::ParticlesInterface, SimPart {
+class SimParticles : public NoopParticles, SimPart {
 public:
     using SimPart::SimPart;
-    void ptsLoadParticleSystemData(const char* fileName, int32_t effectsDetail) override;
-    void ptsUnloadParticleSystemData() override;
-    void ptsSetViewPosition(const double* p) override;
-    void ptsSetViewVelocity(const float* v) override;
-    void ptsSetViewOrientation(const float* m) override;
-    void ptsSetEnvironmentState(const kv::EnvironmentState* state) override;
-    void ptsSetLevel(float level) override;
-    void ptsUpdate(float stepTime) override;
-    void ptsRender() override;
 };
 
-class SimEnvironment : public kv::EnvironmentInterface, SimPart {
+class SimEnvironment : public NoopEnvironment, SimPart {
 public:
     using SimPart::SimPart;
     int32_t envLoadEnvironment(const char* fileName) override;
-    void envUnloadEnvironment() override;
-    void envSetHorizonDistance(float distance) override;
-    void envAdvanceTime(float simulatedTime) override;
-    void envRenderBackground() override;
-    void envRenderMiddle() override;
-    void envRenderLensFlare() override;
-    void envApplyMissionRecord(const kv::EnvironmentRecord* record) override;
-    void envInitFromMissionRecord(const kv::EnvironmentRecord* record) override;
     void envGetTimeOfDay(kv::TimeRecord* time) override;
     void envShiftTimeOfDay(int32_t seconds) override;
-    void envSetTerrainParameter(int32_t value) override;
     float envGetLevel() override;
     kv::EnvironmentState* envGetStateAt(const double* p, kv::EnvironmentState* state) override;
     int32_t envCameraCondition(float viewCoordinate) override;

@@ -36,17 +36,15 @@ bool SimShell::present(const std::string& tag) const {
     return true;
 }
 
-int32_t SimShell::RegisterModule(kv::ModuleTag tag, void* module, int32_t arg) {
+int32_t SimShell::RegisterModule(kv::ModuleTag tag, void* module, int32_t) {
     const std::string name = tag ? tag : "";
-    const RecordRef r = world_.log.call("RegisterModule", Text{tag}, Handle{module, "module"}, arg);
     modules_[name] = module;
-    return world_.log.returns<int32_t>(r, 1);
+    return 1;
 }
 
 int32_t SimShell::UnregisterModule(kv::ModuleTag tag) {
-    const RecordRef r = world_.log.call("UnregisterModule", Text{tag});
     const bool known = tag && modules_.erase(tag) != 0;
-    return world_.log.returns<int32_t>(r, known ? 1 : 0);
+    return known ? 1 : 0;
 }
 
 int32_t SimShell::GetInterface(kv::ModuleTag tag, void** slot) {
@@ -62,15 +60,13 @@ int32_t SimShell::GetInterface(kv::ModuleTag tag, void** slot) {
     if (slot) *slot = iface;
     if (iface) ++held_[tag];
     // The handle handed out is part of the record: it is logged once known.
-    const RecordRef r = world_.log.call("GetInterface", Text{tag}, Handle{iface, kind.c_str()});
-    return world_.log.returns<int32_t>(r, iface ? 1 : 0);
+    return iface ? 1 : 0;
 }
 
 int32_t SimShell::ReleaseInterface(kv::ModuleTag tag, void** slot) {
-    const RecordRef r = world_.log.call("ReleaseInterface", Text{tag});
     const bool ok = tag && slot && *slot && held(tag) > 0;
     if (ok) --held_[tag];
-    return world_.log.returns<int32_t>(r, ok ? 1 : 0);
+    return ok ? 1 : 0;
 }
 
 // ---- APP ----
@@ -88,15 +84,13 @@ std::string lowerCase(std::string text) {
 }  // namespace
 
 int32_t SimApp::appUpdate() {
-    const RecordRef r = world_.log.call("appUpdate");
-    return world_.log.returns(r, stillGoing(++updates, world_.scenario.appEndsAfter));
+    return stillGoing(++updates, world_.scenario.appEndsAfter);
 }
 int32_t SimApp::appIsRunning() {
-    const RecordRef r = world_.log.call("appIsRunning");
-    return world_.log.returns(r, stillGoing(++runningQueries, world_.scenario.appStopsAfter));
+    return stillGoing(++runningQueries, world_.scenario.appStopsAfter);
 }
 int32_t SimApp::appQueryFlag() {
-    return world_.log.returns(world_.log.call("appQueryFlag"), world_.appFlag);
+    return world_.appFlag;
 }
 
 // ---- DLL ----
@@ -123,22 +117,20 @@ std::string SimDll::tagOf(const char* fileName) const {
 }
 
 int32_t SimDll::dllLoadModule(const char* fileName) {
-    const RecordRef r = world_.log.call("dllLoadModule", Text{fileName});
     const std::string tag = tagOf(fileName);
     const Scenario& scenario = world_.scenario;
     const bool refused = (tag == "HUD" && scenario.failHudModule) || (tag == "COM" && scenario.failCommModule);
-    if (refused || SimFileManager::findFile(fileName).empty()) return world_.log.returns<int32_t>(r, 0);
+    if (refused || SimFileManager::findFile(fileName).empty()) return 0;
     Loaded& loaded = loaded_[SimFileManager::fileKey(fileName)];
     loaded.tag = tag;
     if (++loaded.count == 1 && !tag.empty() && !withoutInterface.count(tag)) {
         auto offered = offered_.find(tag);
         if (offered != offered_.end()) shell_.provide(tag, offered->second.iface, offered->second.kind);
     }
-    return world_.log.returns<int32_t>(r, 1);
+    return 1;
 }
 
 void SimDll::dllUnloadModule(const char* fileName) {
-    world_.log.call("dllUnloadModule", Text{fileName});
     auto it = loaded_.find(SimFileManager::fileKey(fileName));
     if (it == loaded_.end()) return;
     if (--it->second.count > 0) return;
@@ -221,18 +213,16 @@ SimFileManager::~SimFileManager() {
     for (auto& file : open_) std::fclose(file.second);
 }
 
-int32_t SimFileManager::fmgOpenFile(const char* name, int32_t mode) {
-    const RecordRef r = world_.log.call("fmgOpenFile", Text{name}, mode);
+int32_t SimFileManager::fmgOpenFile(const char* name, int32_t) {
     const std::string path = findFile(name);
     std::FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "rb");
-    if (!file) return world_.log.returns<int32_t>(r, -1);
+    if (!file) return -1;
     const int32_t handle = nextHandle_++;
     open_[handle] = file;
-    return world_.log.returns(r, handle);
+    return handle;
 }
 
 void SimFileManager::fmgCloseFile(int32_t handle) {
-    world_.log.call("fmgCloseFile", handle);
     auto it = open_.find(handle);
     if (it == open_.end()) return;
     std::fclose(it->second);
@@ -240,28 +230,24 @@ void SimFileManager::fmgCloseFile(int32_t handle) {
 }
 
 int32_t SimFileManager::fmgReadFile(int32_t handle, void* buffer, int32_t count) {
-    const RecordRef r = world_.log.call("fmgReadFile", handle, count);
     auto it = open_.find(handle);
-    if (it == open_.end() || !buffer || count <= 0) return world_.log.returns<int32_t>(r, 0);
+    if (it == open_.end() || !buffer || count <= 0) return 0;
     const std::size_t got = std::fread(buffer, 1, static_cast<std::size_t>(count), it->second);
-    return world_.log.returns(r, static_cast<int32_t>(got));
+    return static_cast<int32_t>(got);
 }
 
-int32_t SimFileManager::fmgFileExists(const char* name, int32_t mode) {
-    const RecordRef r = world_.log.call("fmgFileExists", Text{name}, mode);
-    return world_.log.returns<int32_t>(r, findFile(name).empty() ? 0 : 1);
+int32_t SimFileManager::fmgFileExists(const char* name, int32_t) {
+    return findFile(name).empty() ? 0 : 1;
 }
 
 int32_t SimFileManager::fmgGetFileSize(const char* name) {
-    const RecordRef r = world_.log.call("fmgGetFileSize", Text{name});
     const std::string path = findFile(name);
     std::error_code error;
     const auto size = path.empty() ? 0 : fs::file_size(path, error);
-    return world_.log.returns<int32_t>(r, error ? 0 : static_cast<int32_t>(size));
+    return error ? 0 : static_cast<int32_t>(size);
 }
 
 void SimFileManager::fmgPushDirectory() {
-    world_.log.call("fmgPushDirectory");
     std::error_code error;
     const std::string current = fs::current_path(error).string();
     std::lock_guard<std::mutex> held(directoriesMutex_);
@@ -269,7 +255,6 @@ void SimFileManager::fmgPushDirectory() {
 }
 
 void SimFileManager::fmgPopDirectory() {
-    world_.log.call("fmgPopDirectory");
     std::string previous;
     {
         std::lock_guard<std::mutex> held(directoriesMutex_);
@@ -290,8 +275,7 @@ SimMemory::~SimMemory() {
     world_.memBlocks.clear();
 }
 
-void* SimMemory::memAlloc(int32_t size, int32_t reserved1, int32_t reserved2, const char* owner) {
-    const RecordRef r = world_.log.call("memAlloc", size, reserved1, reserved2, Text{owner});
+void* SimMemory::memAlloc(int32_t size, int32_t, int32_t, const char* owner) {
     const int32_t refuseAt = world_.scenario.failAllocation;
     const int32_t refuseFrom = world_.scenario.failAllocationsFrom;
     ++allocations;
@@ -300,29 +284,24 @@ void* SimMemory::memAlloc(int32_t size, int32_t reserved1, int32_t reserved2, co
     if (!refused && size >= 0) block = std::calloc(size > 0 ? static_cast<std::size_t>(size) : 1, 1);
     if (block && fillByte >= 0) std::memset(block, fillByte, static_cast<std::size_t>(size));
     if (block) world_.memBlocks[block] = owner ? owner : "";
-    world_.log.returns(r, Handle{block, "block"});
     return block;
 }
 
 void SimMemory::memFree(void* block) {
-    world_.log.call("memFree", Handle{block, "block"});
     auto it = world_.memBlocks.find(block);
     if (it == world_.memBlocks.end()) {
         ++world_.refusedFrees;
         return;
     }
-    world_.log.forget(block);
     world_.memBlocks.erase(it);
     std::free(block);
 }
 
 void SimMemory::memReleaseOwner(const char* owner) {
-    world_.log.call("memReleaseOwner", Text{owner});
     const std::string name = owner ? owner : "";
     if (world_.beforeReleaseOwner) world_.beforeReleaseOwner(name);
     for (auto it = world_.memBlocks.begin(); it != world_.memBlocks.end();) {
         if (it->second == name) {
-            world_.log.forget(it->first);
             std::free(it->first);
             it = world_.memBlocks.erase(it);
         } else {
@@ -332,7 +311,6 @@ void SimMemory::memReleaseOwner(const char* owner) {
 }
 
 void SimMemory::memCheckpoint(const char* label) {
-    world_.log.call("memCheckpoint", Text{label});
     if (world_.onCheckpoint) world_.onCheckpoint(label ? label : "");
 }
 

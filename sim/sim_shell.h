@@ -11,10 +11,11 @@
 
 #include <korvane/shell.h>
 #include "sim/sim_world.h"
+#include "sim/noop_defaults.h"
 
 namespace kvsim {
 
-class SimShell : public kv::ApplicationShell {
+class SimShell : public NoopApplicationShell {
 public:
     explicit SimShell(SimWorld& world) : world_(world) {}
 
@@ -50,7 +51,7 @@ private:
 // when the scenario's appEndsAfter is N (0 = never), appIsRunning likewise
 // with appStopsAfter; both count from SimHost::beginFlight. appQueryFlag
 // gives world.appFlag.
-class SimApp : public kv::AppInterface {
+class SimApp : public NoopApp {
 public:
     explicit SimApp(SimWorld& world) : world_(world) {}
     int32_t appUpdate() override;
@@ -82,7 +83,7 @@ private:
 // nothing. The scenario's failHudModule / failCommModule make the load of
 // a file offering "HUD" / "COM" fail. Loads are counted per file; every
 // module a flight left loaded is unloaded when a new flight starts.
-class SimDll : public kv::DllInterface {
+class SimDll : public NoopDll {
 public:
     SimDll(SimWorld& world, class SimShell& shell) : world_(world), shell_(shell) {}
     int32_t dllLoadModule(const char* fileName) override;
@@ -115,7 +116,7 @@ private:
 
 // Reads real files. Module paths use backslashes and match names without
 // regard to case, as a Windows file system does.
-class SimFileManager : public kv::FileManagerInterface {
+class SimFileManager : public NoopFileManager {
 public:
     explicit SimFileManager(SimWorld& world) : world_(world) {}
     ~SimFileManager();
@@ -151,7 +152,7 @@ private:
 // Before memReleaseOwner frees an owner's blocks it runs
 // world.beforeReleaseOwner, so a simulated module that keeps blocks of the
 // module inside its own structures can let go of them first.
-class SimMemory : public kv::MemoryInterface {
+class SimMemory : public NoopMemory {
 public:
     explicit SimMemory(SimWorld& world) : world_(world) {}
     ~SimMemory();

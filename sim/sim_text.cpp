@@ -22,7 +22,6 @@ const std::string* SimText::textOf(const char* fileName, int32_t id) const {
 }
 
 void SimText::txtLoadTextFile(const char* fileName) {
-    call("txtLoadTextFile", text(fileName));
     std::lock_guard<std::mutex> held(mutex_);
     const std::string key = SimFileManager::fileKey(fileName);
     if (key.empty()) return;
@@ -50,14 +49,12 @@ void SimText::txtLoadTextFile(const char* fileName) {
 }
 
 void SimText::txtUnloadTextFile(const char* fileName) {
-    call("txtUnloadTextFile", text(fileName));
     std::lock_guard<std::mutex> held(mutex_);
     auto it = tables_.find(SimFileManager::fileKey(fileName));
     if (it != tables_.end() && --it->second->loads <= 0) tables_.erase(it);
 }
 
 int32_t SimText::txtGetStringId(const char* fileName, const char* name) {
-    const RecordRef record = call("txtGetStringId", text(fileName), text(name));
     std::lock_guard<std::mutex> held(mutex_);
     const Table* table = find(fileName);
     int32_t id = -1;
@@ -69,25 +66,22 @@ int32_t SimText::txtGetStringId(const char* fileName, const char* name) {
             }
         }
     }
-    return returns(record, id);
+    return id;
 }
 
 void SimText::txtGetIndexedString(const char* fileName, int32_t id, char* buffer, int32_t size) {
-    call("txtGetIndexedString", text(fileName), id, size);
     std::lock_guard<std::mutex> held(mutex_);
     if (const std::string* s = textOf(fileName, id)) copyText(*s, buffer, size);
 }
 
 const char* SimText::txtGetString(const char* fileName, int32_t id) {
-    const RecordRef record = call("txtGetString", text(fileName), id);
     std::lock_guard<std::mutex> held(mutex_);
     const std::string* s = textOf(fileName, id);
-    returns(record, s ? Text{s->c_str(), s->size()} : Text{nullptr});
+    s ? Text{s->c_str(), s->size()} : Text{nullptr};
     return s ? s->c_str() : nullptr;
 }
 
 void SimText::txtFormatTime(const kv::TimeRecord* time, char* buffer, int32_t size, int32_t style) {
-    call("txtFormatTime", time, size, style);
     char line[32] = "";
     if (time) {
         const auto wrap = [](int32_t value, int32_t range) { return (value % range + range) % range; };
@@ -105,13 +99,11 @@ void SimText::txtFormatTime(const kv::TimeRecord* time, char* buffer, int32_t si
 // ---- messages ----
 
 // Loading or unloading the message system starts with an empty screen.
-void SimMessages::msgLoadMessageSystem(const char* fileName) {
-    call("msgLoadMessageSystem", text(fileName));
+void SimMessages::msgLoadMessageSystem(const char*) {
     std::lock_guard<std::mutex> held(mutex_);
     clearScreen();
 }
 void SimMessages::msgUnloadMessageSystem() {
-    call("msgUnloadMessageSystem");
     std::lock_guard<std::mutex> held(mutex_);
     clearScreen();
 }
@@ -130,7 +122,6 @@ void SimMessages::msgShowText(const char* fmt, ...) {
     va_start(args, fmt);
     const std::string line = formatLine(fmt, args);
     va_end(args);
-    call("msgShowText", text(fmt), line);
     std::lock_guard<std::mutex> held(mutex_);
     shown.push_back(line);
     onScreen.push_back({line, kMessageSeconds});
@@ -140,12 +131,10 @@ void SimMessages::msgShowEntryLine(const char* fmt, ...) {
     va_start(args, fmt);
     const std::string line = formatLine(fmt, args);
     va_end(args);
-    call("msgShowEntryLine", text(fmt), line);
     std::lock_guard<std::mutex> held(mutex_);
     pendingEntryLine_ = line;
 }
 void SimMessages::msgUpdate(float clampedFrameTime) {
-    call("msgUpdate", clampedFrameTime);
     std::lock_guard<std::mutex> held(mutex_);
     // A time that is no number takes no time off.
     const float elapsed = clampedFrameTime > 0.0f ? clampedFrameTime : 0.0f;
@@ -155,7 +144,6 @@ void SimMessages::msgUpdate(float clampedFrameTime) {
                    onScreen.end());
 }
 void SimMessages::msgRender() {
-    call("msgRender");
     std::lock_guard<std::mutex> held(mutex_);
     entryLine = pendingEntryLine_;
     pendingEntryLine_.clear();

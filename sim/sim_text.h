@@ -38,10 +38,11 @@
 #include <korvane/engine_interfaces.h>
 #include "sim/sim_documents.h"
 #include "sim/sim_part.h"
+#include "sim/noop_defaults.h"
 
 namespace kvsim {
 
-class SimText : public kv::TextInterface, SimPart {
+class SimText : public NoopText, SimPart {
 public:
     explicit SimText(SimWorld& world) : SimPart(world), documents_(world) {}
     void txtLoadTextFile(const char* fileName) override;
@@ -77,7 +78,7 @@ private:
     std::map<std::string, std::unique_ptr<Table>> tables_;
 };
 
-class SimMessages : public kv::MessagesInterface, SimPart {
+class SimMessages : public NoopMessages, SimPart {
 public:
     using SimPart::SimPart;
     void msgLoadMessageSystem(const char* fileName) override;

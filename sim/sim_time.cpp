@@ -29,12 +29,10 @@ void SimClock::startFrames() {
 }
 
 void SimClock::clkReset() {
-    call("clkReset");
     if (framesArmed_) startFrames();
 }
 
 void SimClock::clkUpdate() {
-    call("clkUpdate");
     if (world_.clockLoading) {
         world_.frameTime = kLoadingStep;
     } else {
@@ -51,9 +49,9 @@ void SimClock::clkUpdate() {
     if (std::isfinite(world_.frameTime) && world_.frameTime > 0.0f) world_.time += world_.frameTime;
 }
 
-int32_t SimClock::clkGetTime() { return returns(call("clkGetTime"), milliseconds(world_.time)); }
+int32_t SimClock::clkGetTime() { return milliseconds(world_.time); }
 
-float SimClock::clkGetFrameTime() { return returns(call("clkGetFrameTime"), world_.frameTime); }
+float SimClock::clkGetFrameTime() { return world_.frameTime; }
 
 void SimFade::beginFlight() {
     fadeTime_ = 0.0f;
@@ -71,31 +69,26 @@ void SimFade::start() {
 }
 
 void SimFade::fadSetFadeTime(float seconds) {
-    call("fadSetFadeTime", seconds);
     fadeTime_ = seconds;
 }
 
-void SimFade::fadStartFadeOut(int32_t zero) {
-    call("fadStartFadeOut", zero);
+void SimFade::fadStartFadeOut(int32_t) {
     start();
 }
 
-void SimFade::fadStartFadeIn(int32_t zero) {
-    call("fadStartFadeIn", zero);
+void SimFade::fadStartFadeIn(int32_t) {
     start();
 }
 
 int32_t SimFade::fadStep(int32_t clockTime) {
-    const RecordRef record = call("fadStep", clockTime);
-    if (!running_) return returns<int32_t>(record, 1);
+    if (!running_) return 1;
     ++steps;
     // NaN compares false both ways: it counts as no fade time at all.
     const double fadeMs = fadeTime_ > 0.0f ? static_cast<double>(fadeTime_) * 1000.0 : 0.0;
     const bool done = static_cast<double>(clockTime) - startMs_ >= fadeMs || steps >= kMaxFadeSteps;
     if (done) running_ = false;
-    return returns<int32_t>(record, done ? 1 : 0);
+    return static_cast<int32_t>(done ? 1 : 0);
 }
 
-void SimFade::fadUpdate(float clampedFrameTime) { call("fadUpdate", clampedFrameTime); }
 
 }  // namespace kvsim

@@ -26,10 +26,11 @@
 
 #include <korvane/engine_interfaces.h>
 #include "sim/sim_part.h"
+#include "sim/noop_defaults.h"
 
 namespace kvsim {
 
-class SimClock : public kv::ClockInterface, SimPart {
+class SimClock : public NoopClock, SimPart {
 public:
     static constexpr float kLoadingStep = 1.0f / 60.0f;
 
@@ -51,7 +52,7 @@ private:
     bool framesArmed_ = false;
 };
 
-class SimFade : public kv::FadeInterface, SimPart {
+class SimFade : public NoopFade, SimPart {
 public:
     static constexpr int32_t kMaxFadeSteps = 10000;
 
@@ -60,7 +61,6 @@ public:
     void fadStartFadeOut(int32_t zero) override;
     void fadStartFadeIn(int32_t zero) override;
     int32_t fadStep(int32_t clockTime) override;
-    void fadUpdate(float clampedFrameTime) override;
 
     // No fade running, fade time 0.
     void beginFlight();

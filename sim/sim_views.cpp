@@ -43,37 +43,33 @@ void SimViews::select(int32_t view) {
 
 SimGameObject* SimViews::viewedObject() const {
     if (!objects) return nullptr;
-    int32_t id = hasSelection_ ? selectedObject_ : world_.playerObjectId;
-    if (id == -1) id = objects->playerObject;
+    // Before a view is chosen, and for a view from no object, the view
+    // looks from the player's object, as the module set it.
+    const int32_t id = hasSelection_ && selectedObject_ != -1 ? selectedObject_ : objects->playerObject;
     auto it = objects->objects.find(id);
     return it == objects->objects.end() ? nullptr : it->second.get();
 }
 
-void SimViews::vmgLoadViewList(const char* fileName) {
-    call("vmgLoadViewList", text(fileName));
+void SimViews::vmgLoadViewList(const char*) {
     viewNames.clear();
     selections.clear();
     viewControlsEnabled = 1;
     viewObjects_.clear();
     hasSelection_ = false;
 }
-void SimViews::vmgUnloadViewList() { call("vmgUnloadViewList"); }
-int32_t SimViews::vmgCreateView(const char* name, int32_t objectId, int32_t one) {
+int32_t SimViews::vmgCreateView(const char* name, int32_t objectId, int32_t) {
     const int32_t view = static_cast<int32_t>(viewNames.size()) + 1;
     viewNames[view] = name ? name : "";
     viewObjects_[view] = objectId;
-    return returns(call("vmgCreateView", text(name), objectId, one), view);
+    return view;
 }
 void SimViews::vmgSelectView(int32_t view) {
-    call("vmgSelectView", view);
     select(view);
 }
 void SimViews::vmgSelectPlayerView(int32_t view) {
-    call("vmgSelectPlayerView", view);
     select(view);
 }
 void SimViews::vmgHandleCommand(int32_t commandId) {
-    call("vmgHandleCommand", commandId);
     if (!isViewCommandId(commandId)) return;
     // A view key switches to that view of the player's aircraft.
     selections.push_back(kViewCommands[commandId - kFirstViewCommandId]);
@@ -82,39 +78,33 @@ void SimViews::vmgHandleCommand(int32_t commandId) {
     selectedObject_ = -1;
 }
 int32_t SimViews::vmgIsViewCommand(int32_t commandId) {
-    return returns(call("vmgIsViewCommand", commandId), isViewCommandId(commandId) ? 1 : 0);
+    return isViewCommandId(commandId) ? 1 : 0;
 }
 void SimViews::vmgEnableViewControls(int32_t on) {
-    call("vmgEnableViewControls", on);
     viewControlsEnabled = on;
 }
-void SimViews::vmgUpdate(float rawFrameTime) { call("vmgUpdate", rawFrameTime); }
 bool SimViews::cockpitShown() const {
     if (cockpitView != -1) return cockpitView != 0;
     std::string name = selectedName_;
     for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return !hasSelection_ || name == "cockpit" || name == "view_cockpit";
 }
-int32_t SimViews::vmgIsCockpitView() { return returns(call("vmgIsCockpitView"), cockpitShown() ? 1 : 0); }
-void SimViews::vmgRenderCockpit(int32_t showCockpit) { call("vmgRenderCockpit", showCockpit); }
-float SimViews::vmgGetFieldOfView() { return returns(call("vmgGetFieldOfView"), 60.0f); }
+int32_t SimViews::vmgIsCockpitView() { return cockpitShown() ? 1 : 0; }
+float SimViews::vmgGetFieldOfView() { return 60.0f; }
 int32_t SimViews::vmgGetViewObject() {
     const SimGameObject* viewed = viewedObject();
-    return returns(call("vmgGetViewObject"), viewed ? viewed->id : -1);
+    return viewed ? viewed->id : -1;
 }
 // Without an object to look from, the view stands at the origin, level.
 void SimViews::vmgGetViewPosition(double* p) {
-    call("vmgGetViewPosition");
     const SimGameObject* viewed = viewedObject();
     for (int i = 0; p && i < 3; ++i) p[i] = viewed ? viewed->position[i] : 0.0;
 }
 void SimViews::vmgGetViewVelocity(float* v) {
-    call("vmgGetViewVelocity");
     const SimGameObject* viewed = viewedObject();
     for (int i = 0; v && i < 3; ++i) v[i] = viewed ? viewed->velocity[i] : 0.0f;
 }
 void SimViews::vmgGetViewOrientation(float* m) {
-    call("vmgGetViewOrientation");
     static const float identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
     const SimGameObject* viewed = viewedObject();
     if (m) std::copy_n(viewed ? viewed->orientation : identity, 9, m);

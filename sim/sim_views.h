@@ -11,23 +11,21 @@
 #include <korvane/engine_interfaces.h>
 #include "sim/sim_objects.h"
 #include "sim/sim_part.h"
+#include "sim/noop_defaults.h"
 
 namespace kvsim {
 
-class SimViews : public kv::ViewsInterface, SimPart {
+class SimViews : public NoopViews, SimPart {
 public:
     using SimPart::SimPart;
     void vmgLoadViewList(const char* fileName) override;
-    void vmgUnloadViewList() override;
     int32_t vmgCreateView(const char* name, int32_t objectId, int32_t one) override;
     void vmgSelectView(int32_t view) override;
     void vmgSelectPlayerView(int32_t view) override;
     void vmgHandleCommand(int32_t commandId) override;
     int32_t vmgIsViewCommand(int32_t commandId) override;
     void vmgEnableViewControls(int32_t on) override;
-    void vmgUpdate(float rawFrameTime) override;
     int32_t vmgIsCockpitView() override;
-    void vmgRenderCockpit(int32_t showCockpit) override;
     float vmgGetFieldOfView() override;
     int32_t vmgGetViewObject() override;
     void vmgGetViewPosition(double* p) override;

@@ -30,7 +30,6 @@ struct SimWorld {
     int32_t canChangeTime = 1;
     int32_t canSkipToNext = 1;
     int32_t networkMission = 0;
-    int32_t playerObjectId = 1;
 
     // OBJ: flag bits by name.
     std::map<std::string, int32_t> objectFlags = {{"NOT_RENDERED", 0x100}};
@@ -49,6 +48,9 @@ struct SimWorld {
     int32_t refusedFrees = 0;
     // Run with the owner's name before memReleaseOwner frees its blocks.
     std::function<void(const std::string&)> beforeReleaseOwner;
+    // Run when a stand-in module frees a block of the module's itself,
+    // past the recording layer, which then forgets it.
+    std::function<void(const void*)> blockFreed;
     // Run on every memory checkpoint, with its label.
     std::function<void(const std::string&)> onCheckpoint;
 

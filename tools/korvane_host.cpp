@@ -204,6 +204,7 @@ struct Options {
     std::string pictures;
     std::string screenshots;
     bool quiet = false;
+    bool throughReplace = false;
     std::string flightDir;
 };
 
@@ -224,6 +225,7 @@ int run(const Options& options, const char* argv0) {
     if (!library.open(libraryPath)) throw UsageError{"cannot load the module: " + library.error()};
 
     kvsim::SimHost host(scenario);
+    if (options.throughReplace) host.replaceWithOwnSimulations();
     kvsim::ModuleDriver driver(host, library.entryPoints());
     std::unique_ptr<kvhost::LoadingPictures> pictures = openPictures(options.pictures, host.graphics);
 
@@ -312,6 +314,9 @@ int main(int argc, char** argv) {
                    "the scenario's [Host] ScreenshotDirectory")
         ->type_name("DIR");
     app.add_flag("--quiet", options.quiet, "No loading bar");
+    app.add_flag("--through-replace", options.throughReplace,
+                 "Hand the module every interface as a caller's own module, each being the\n"
+                 "stand-in's own simulation: a check that the trace is the same");
     app.add_option("FLIGHT_DIR", options.flightDir, "The flight's directory")->required()->type_name("");
 
     try {

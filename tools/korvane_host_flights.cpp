@@ -43,13 +43,13 @@ int32_t flyEachFlight(kvsim::SimHost& host, kvsim::ModuleDriver& driver, const f
 std::optional<int32_t> flyScenario(kvsim::SimHost& host, kvsim::ModuleDriver& driver, const fs::path& flightDir,
                                    const FlightHooks& hooks) {
     FrameLimitApp app(host.app, host.scenario.frames, [&driver] { driver.setRunState(1); });
-    host.shell.provide("APP", static_cast<kv::AppInterface*>(&app), "APP");
+    host.replace("APP", static_cast<kv::AppInterface&>(app));
     std::optional<int32_t> result;
     driver.initDll(0);
     if (driver.engine()) result = flyEachFlight(host, driver, flightDir, hooks);
     driver.exitDll();
     // The frame limit lives only as long as this run.
-    host.shell.provide("APP", static_cast<kv::AppInterface*>(&host.app), "APP");
+    host.replace("APP", static_cast<kv::AppInterface&>(host.app));
     return result;
 }
 

@@ -50,8 +50,8 @@ public:
 class DocumentedRecords : public LoadFlight {
 protected:
     void SetUp() override {
-        host.shell.provide("TER", static_cast<kv::TerrainInterface*>(&terrain), "TER");
-        host.shell.provide("MSN", static_cast<kv::MissionInterface*>(&mission), "MSN");
+        host.replace("TER", static_cast<kv::TerrainInterface&>(terrain));
+        host.replace("MSN", static_cast<kv::MissionInterface&>(mission));
         LoadFlight::SetUp();
     }
     OffsetTerrain terrain{host.world};

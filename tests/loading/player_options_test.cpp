@@ -122,7 +122,7 @@ private:
 class NetworkPlayerOptions : public PlayerOptions {
 protected:
     void SetUp() override {
-        host.shell.provide("NET", static_cast<kv::NetworkInterface*>(&network_), "NET");
+        host.replace("NET", static_cast<kv::NetworkInterface&>(network_));
         PlayerOptions::SetUp();
     }
 
@@ -208,7 +208,7 @@ public:
 
 TEST_F(PlayerOptions, AnOptionsModuleThatLendsNoDocumentGivesZeroOptions) {
     LendsNothing options;
-    host.shell.provide("OPT", static_cast<kv::OptionsInterface*>(&options), "OPT");
+    host.replace("OPT", static_cast<kv::OptionsInterface&>(options));
     setEveryOption(4);
     fm.controlMap = kv::strDuplicate("Old.map");
     kvtest::TraceLines trace;

@@ -164,3 +164,102 @@ TEST(SimGraphics, CamerasAreDistinctWithTheirOwnParameters) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<std::string> opsOf(const kvsim::CallLog& log) {
+    std::vector<std::string> ops;
+    for (const auto& record : log.records()) ops.push_back(record.op);
+    return ops;
+}
+
+}  // namespace
+
+// Before any view is chosen the views look from the player's object, the
+// one the module set, whatever its id.
+TEST(SimViews, BeforeAViewIsChosenTheViewLooksFromThePlayersObject) {
+    kvsim::Scenario scenario;
+    scenario.playerObject = 7;
+    kvsim::SimHost host(scenario);
+    kv::ObjectsInterface& objects = host.front<kv::ObjectsInterface>();
+    kv::ViewsInterface& views = host.front<kv::ViewsInterface>();
+    objects.objInitObjects();
+    objects.objSetPlayerObject(7);
+    host.objects.objects.at(7)->position[0] = 123.0;
+    EXPECT_EQ(views.vmgGetViewObject(), 7);
+    double position[3] = {};
+    views.vmgGetViewPosition(position);
+    EXPECT_EQ(position[0], 123.0);
+    EXPECT_EQ(position[2], 1000.0);
+    objects.objSetPlayerObject(-1);
+    EXPECT_EQ(views.vmgGetViewObject(), -1) << "no player object, no object to look from";
+}
+
+// The module's calls on the objects an interface hands out go through
+// fronts of their own: recorded, then passed to the simulation's object;
+// handed back, the simulation gets its own object again.
+TEST(RecordingLayer, ObjectsHandedOutAreRecordedAndHandedBackUnwrapped) {
+    kvsim::SimHost host;
+    kv::GraphicsInterface& graphics = host.front<kv::GraphicsInterface>();
+    kv::Camera* camera = graphics.gfxCreateCamera(0);
+    ASSERT_NE(camera, nullptr);
+    ASSERT_EQ(host.graphics.cameras.size(), 1u);
+    kvsim::SimCamera* simulated = host.graphics.cameras[0].get();
+    EXPECT_NE(camera, static_cast<kv::Camera*>(simulated)) << "the module gets a front";
+
+    const double position[3] = {1.0, 2.0, 3.0};
+    camera->cameraSetPosition(position);
+    EXPECT_EQ(simulated->position[1], 2.0) << "passed on to the simulation's camera";
+    kv::CameraParams* params = nullptr;
+    camera->cameraGetParams(&params);
+    EXPECT_EQ(params, &simulated->params);
+    params->fieldOfView = 45.0f;
+    graphics.gfxSetCamera(camera);
+    camera->cameraApply();
+    graphics.gfxApplyCamera();
+    EXPECT_EQ(simulated->applied.fieldOfView, 45.0f);
+
+    // A camera the module never asked the parameters of has none to show.
+    kv::Camera* other = graphics.gfxCreateCamera(1);
+    graphics.gfxSetCamera(other);
+    graphics.gfxDestroyCamera(&other);
+    EXPECT_EQ(other, nullptr);
+    graphics.gfxApplyCamera();
+
+    graphics.gfxDestroyCamera(&camera);
+    EXPECT_EQ(camera, nullptr);
+    EXPECT_TRUE(host.graphics.cameras.empty()) << "the simulation got its own camera back";
+
+    const std::vector<Json> lines = traceLines(host.log());
+    ASSERT_EQ(lines.size(), 11u);
+    EXPECT_EQ(lines[0].dump(), R"({"op":"gfxCreateCamera","args":[0],"ret":"camera:1"})");
+    EXPECT_EQ(lines[1].dump(), R"({"op":"cameraSetPosition","args":[[1.0,2.0,3.0]]})");
+    EXPECT_EQ(lines[2].dump(), R"({"op":"cameraGetParams","args":[]})");
+    EXPECT_EQ(lines[3]["args"][0], "camera:1");
+    EXPECT_EQ(lines[3]["args"][1]["fieldOfView"], 45.0);
+    EXPECT_EQ(lines[4]["op"], "cameraApply");
+    EXPECT_EQ(lines[4]["args"][0]["fieldOfView"], 45.0);
+    EXPECT_EQ(lines[5]["op"], "gfxApplyCamera");
+    EXPECT_EQ(lines[5]["args"][0]["fieldOfView"], 45.0) << "the camera gfxSetCamera selected";
+    EXPECT_EQ(lines[6].dump(), R"({"op":"gfxCreateCamera","args":[1],"ret":"camera:2"})");
+    EXPECT_EQ(lines[7].dump(), R"({"op":"gfxSetCamera","args":["camera:2",null]})");
+    EXPECT_EQ(lines[8].dump(), R"({"op":"gfxDestroyCamera","args":["camera:2"]})");
+    EXPECT_EQ(lines[9].dump(), R"({"op":"gfxApplyCamera","args":[null]})") << "the selected camera went";
+    EXPECT_EQ(lines[10].dump(), R"({"op":"gfxDestroyCamera","args":["camera:1"]})");
+
+    // Object interfaces come out of their slot behind fronts too.
+    host.log().clear();
+    kv::ObjectsInterface& objects = host.front<kv::ObjectsInterface>();
+    objects.objInitObjects();
+    void* body = nullptr;
+    ASSERT_EQ(objects.objGetObjectInterface(1, kv::kBodyKind, &body), 1);
+    double at[3] = {};
+    static_cast<kv::Body*>(body)->bodyGetPosition(at);
+    EXPECT_EQ(at[2], 1000.0);
+    kv::GameObject* object = objects.objGetObject(1);
+    EXPECT_EQ(objects.objGetObject(1), object) << "one front per object";
+    void* aircraft = nullptr;
+    object->objectGetInterface(kv::kAircraftKind, &aircraft);
+    EXPECT_EQ(opsOf(host.log()), (std::vector<std::string>{"objInitObjects", "objGetObjectInterface", "bodyGetPosition",
+                                                             "objGetObject", "objGetObject", "objectGetInterface"}));
+}

@@ -61,7 +61,7 @@ class FlightRig : private kv::AppInterface {
 public:
     explicit FlightRig(kvsim::Scenario scenario = kvsim::Scenario()) : host(std::move(scenario)) {
         host.log().setMode(kvsim::CallLog::Mode::Off);
-        host.shell.provide("APP", static_cast<kv::AppInterface*>(this), "APP");
+        host.replace("APP", static_cast<kv::AppInterface&>(*this));
         driver.initDll(0);
     }
     ~FlightRig() { unbind(); }
