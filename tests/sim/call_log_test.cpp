@@ -30,7 +30,7 @@ class BusyEngine : public kv::FlightModuleInterface {
 public:
     explicit BusyEngine(kvsim::SimHost& host) : host_(host) {}
     int32_t Fly(const char*, const char*) override {
-        for (int i = 0; i < calls; ++i) host_.memory.memFree(host_.memory.memAlloc(8, 0, 0, "FLT"));
+        for (int i = 0; i < calls; ++i) host_.front<kv::MemoryInterface>().memFree(host_.front<kv::MemoryInterface>().memAlloc(8, 0, 0, "FLT"));
         kv::TraceMessage("flown %d", calls);
         return 7;
     }

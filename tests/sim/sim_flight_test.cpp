@@ -92,7 +92,7 @@ TEST(SimDll, ModulesOfferTheirInterfaceOnlyWhileLoaded) {
     EXPECT_EQ(dll.dllLoadModule("modules\\missing.dll"), 0);
     EXPECT_EQ(dll.dllLoadModule("modules\\F16HUD.dll"), 1);
     EXPECT_EQ(host.shell.GetInterface("HUD", &slot), 1);
-    EXPECT_EQ(slot, static_cast<kv::HudInterface*>(&host.hud));
+    EXPECT_EQ(slot, &host.front<kv::HudInterface>()) << "the recording layer in front of the simulation";
     host.shell.ReleaseInterface("HUD", &slot);
     dll.dllUnloadModule(".\\Modules\\f16hud.dll");
     EXPECT_EQ(host.shell.GetInterface("HUD", &slot), 0) << "gone again after the unload";
@@ -135,7 +135,7 @@ TEST(SimDll, TheScenarioSaysWhichInterfaceAFileOffers) {
     void* slot = nullptr;
     ASSERT_EQ(host.dll.dllLoadModule("MODULES\\radio.dll"), 1);
     EXPECT_EQ(host.shell.GetInterface("COM", &slot), 1);
-    EXPECT_EQ(slot, static_cast<kv::CommInterface*>(&host.comm));
+    EXPECT_EQ(slot, &host.front<kv::CommInterface>()) << "the recording layer in front of the simulation";
     host.shell.ReleaseInterface("COM", &slot);
     host.dll.dllUnloadModule("modules\\Radio.DLL");
     EXPECT_EQ(host.shell.GetInterface("COM", &slot), 0);
@@ -146,7 +146,7 @@ TEST(SimMemory, CountsLiveBlocksAtAnyTimeAndRefusesTheChosenAllocation) {
     host.scenario.failAllocation = 3;
     host.beginFlight();
     std::vector<void*> blocks;
-    for (int i = 0; i < 5; ++i) blocks.push_back(host.memory.memAlloc(8, 0, 0, i % 2 ? "HUD" : "FLT"));
+    for (int i = 0; i < 5; ++i) blocks.push_back(host.front<kv::MemoryInterface>().memAlloc(8, 0, 0, i % 2 ? "HUD" : "FLT"));
     EXPECT_EQ(blocks[2], nullptr);
     EXPECT_NE(blocks[3], nullptr) << "only the third is refused";
     EXPECT_EQ(host.memory.liveBlocks("FLT"), 2);
@@ -155,9 +155,9 @@ TEST(SimMemory, CountsLiveBlocksAtAnyTimeAndRefusesTheChosenAllocation) {
         if (r.op == "memAlloc" && r.hasResult && r.result.is_null()) refusalRecorded = true;
     EXPECT_TRUE(refusalRecorded);
     host.beginFlight();
-    EXPECT_NE(host.memory.memAlloc(8, 0, 0, "FLT"), nullptr);
-    EXPECT_NE(host.memory.memAlloc(8, 0, 0, "FLT"), nullptr);
-    EXPECT_EQ(host.memory.memAlloc(8, 0, 0, "FLT"), nullptr) << "counted again from the flight's start";
+    EXPECT_NE(host.front<kv::MemoryInterface>().memAlloc(8, 0, 0, "FLT"), nullptr);
+    EXPECT_NE(host.front<kv::MemoryInterface>().memAlloc(8, 0, 0, "FLT"), nullptr);
+    EXPECT_EQ(host.front<kv::MemoryInterface>().memAlloc(8, 0, 0, "FLT"), nullptr) << "counted again from the flight's start";
 }
 
 // A host out of memory: the first k-1 allocations of a flight are granted,

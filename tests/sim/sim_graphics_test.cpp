@@ -23,20 +23,20 @@ TEST(SimGraphics, LoadsRealPicturesAndRefusesWhatItCannotRead) {
     folder.write("Screens/broken.png", std::string("\x89PNG\r\n\x1a\n", 8) + "not a picture");
     kvsim::SimHost host;
 
-    kv::Image* image = host.graphics.gfxLoadImage("screens\\LOADING.PNG");
+    kv::Image* image = host.front<kv::GraphicsInterface>().gfxLoadImage("screens\\LOADING.PNG");
     ASSERT_NE(image, nullptr);
     ASSERT_EQ(host.graphics.images.size(), 1u);
     EXPECT_EQ(host.graphics.images[0]->width, 8);
     EXPECT_EQ(host.graphics.images[0]->height, 6);
-    EXPECT_EQ(host.graphics.gfxLoadImage("screens\\broken.png"), nullptr);
-    EXPECT_EQ(host.graphics.gfxLoadImage("screens\\missing.png"), nullptr);
-    EXPECT_EQ(host.graphics.gfxLoadImage(nullptr), nullptr);
+    EXPECT_EQ(host.front<kv::GraphicsInterface>().gfxLoadImage("screens\\broken.png"), nullptr);
+    EXPECT_EQ(host.front<kv::GraphicsInterface>().gfxLoadImage("screens\\missing.png"), nullptr);
+    EXPECT_EQ(host.front<kv::GraphicsInterface>().gfxLoadImage(nullptr), nullptr);
     EXPECT_EQ(host.graphics.images.size(), 1u);
     const auto& records = host.log().records();
     EXPECT_EQ(records[0].result, "image:1");
     EXPECT_TRUE(records[1].hasResult && records[1].result.is_null());
 
-    host.graphics.gfxReleaseImage(&image);
+    host.front<kv::GraphicsInterface>().gfxReleaseImage(&image);
     EXPECT_EQ(image, nullptr);
     EXPECT_TRUE(host.graphics.images.empty());
 }
@@ -45,7 +45,7 @@ TEST(SimGraphics, KeepsTheLastLoadingScreenFrameAndReportsThreeScreens) {
     kvtest::ScratchFolder folder("sim-graphics-frame");
     writePng("back.png", 4, 3);
     kvsim::SimHost host;
-    kv::GraphicsInterface& gfx = host.graphics;
+    kv::GraphicsInterface& gfx = host.front<kv::GraphicsInterface>();
 
     kv::DisplayInfo* info = nullptr;
     gfx.gfxGetDisplay()->displayGetInfo(&info);
@@ -94,7 +94,11 @@ TEST(SimGraphics, KeepsTheLastLoadingScreenFrameAndReportsThreeScreens) {
     // corners as arrays.
     kv::FontSettings font = {"Arial", 12, kv::kFontBold};
     gfx.gfxCreateFont(&font);
+    // The layer knows a camera's block once it has been handed out, as the
+    // module asks for it before it selects the camera.
     kv::Camera* camera = gfx.gfxCreateCamera(0);
+    kv::CameraParams* params = nullptr;
+    camera->cameraGetParams(&params);
     gfx.gfxSetCamera(camera);
     std::vector<std::string> lines;
     for (const auto& r : host.log().records())

@@ -146,8 +146,8 @@ TEST(SimFileManager, ReadsRealFilesByModulePathsWithoutRegardToCase) {
 
 TEST(SimGraphics, CamerasAreDistinctWithTheirOwnParameters) {
     kvsim::SimHost host;
-    kv::Camera* first = host.graphics.gfxCreateCamera(0);
-    kv::Camera* second = host.graphics.gfxCreateCamera(1);
+    kv::Camera* first = host.front<kv::GraphicsInterface>().gfxCreateCamera(0);
+    kv::Camera* second = host.front<kv::GraphicsInterface>().gfxCreateCamera(1);
     ASSERT_NE(first, second);
     kv::CameraParams* p1 = nullptr;
     kv::CameraParams* p2 = nullptr;
@@ -159,7 +159,7 @@ TEST(SimGraphics, CamerasAreDistinctWithTheirOwnParameters) {
     EXPECT_NE(p2->fieldOfView, 30.0f);
     EXPECT_EQ(host.log().records()[0].result, "camera:1");
     EXPECT_EQ(host.log().records()[1].result, "camera:2");
-    host.graphics.gfxDestroyCamera(&first);
+    host.front<kv::GraphicsInterface>().gfxDestroyCamera(&first);
     EXPECT_EQ(first, nullptr);
 }
 

@@ -22,7 +22,7 @@ TEST(SimText, StringTablesGiveIdsByPositionAndTextsUntilUnloaded) {
     kvtest::ScratchFolder folder("sim-text");
     folder.write("Data/Loading.TXT", kTable);
     kvsim::SimHost host;
-    kv::TextInterface& txt = host.text;
+    kv::TextInterface& txt = host.front<kv::TextInterface>();
 
     // Before the load nothing is known.
     EXPECT_EQ(txt.txtGetStringId("data\\loading.txt", "Loading"), -1);
@@ -85,16 +85,16 @@ TEST(SimText, FormatsTheTimeOfDayByStyle) {
     kvsim::SimHost host;
     kv::TimeRecord time = {{14, 5, 9, 0}};
     char buffer[260];
-    host.text.txtFormatTime(&time, buffer, sizeof buffer, 2);
+    host.front<kv::TextInterface>().txtFormatTime(&time, buffer, sizeof buffer, 2);
     EXPECT_STREQ(buffer, "14:05:09");
-    host.text.txtFormatTime(&time, buffer, sizeof buffer, 1);
+    host.front<kv::TextInterface>().txtFormatTime(&time, buffer, sizeof buffer, 1);
     EXPECT_STREQ(buffer, "14:05");
     kv::TimeRecord odd = {{25, -1, 61, 0}};
-    host.text.txtFormatTime(&odd, buffer, sizeof buffer, 2);
+    host.front<kv::TextInterface>().txtFormatTime(&odd, buffer, sizeof buffer, 2);
     EXPECT_STREQ(buffer, "01:59:01");
-    host.text.txtFormatTime(&time, buffer, 3, 2);
+    host.front<kv::TextInterface>().txtFormatTime(&time, buffer, 3, 2);
     EXPECT_STREQ(buffer, "14");
-    host.text.txtFormatTime(nullptr, buffer, sizeof buffer, 2);
+    host.front<kv::TextInterface>().txtFormatTime(nullptr, buffer, sizeof buffer, 2);
     EXPECT_STREQ(buffer, "");
     EXPECT_EQ(host.log().records()[0].args[0].dump(), R"({"words":[14,5,9,0]})");
 }
