@@ -68,6 +68,12 @@ public:
     Interface& front() {
         return *static_cast<Interface*>(fronts_.at(TaggedInterface<Interface>::tag));
     }
+    // The simulated object behind an object the module holds (a camera, an
+    // image, a game object), for a test to look at; anything else as it is.
+    template <typename T>
+    T* behind(T* front) const {
+        return recording_.unwrap(front);
+    }
 
     // Hands the module the caller's own module under tag (e.g. "MSG" with
     // a kv::MessagesInterface) in place of the simulation, behind the same

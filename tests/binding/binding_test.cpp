@@ -132,7 +132,7 @@ TEST_F(Binding, NameMismatchAtUnbindingKeepsTheShellInterfaces) {
 
 TEST_F(Binding, ALongModuleNameIsCutToSevenBytesAndThenNeverMatches) {
     TraceLines trace;
-    kv::InitApplicationShell("FLIGHTMODE", &host.shell);
+    kv::InitApplicationShell("FLIGHTMODE", host.applicationShell());
     EXPECT_EQ(std::string(kv::moduleName), "FLIGHTM");
     EXPECT_EQ(std::string(kv::ownerName), "FLIGHTM");
     kv::ExitApplicationShell("FLIGHTMODE");

@@ -59,7 +59,7 @@ protected:
         flight->ejectDelay = 0.0f;
         flight->mapShown = 0;
         flight->playerObjectId = kPlayer;
-        flight->commInterface = &host.comm;
+        flight->commInterface = &host.front<kv::CommInterface>();
         flight->networkFlight = 0;
         flight->chatRequested = 0;
         flight->chatActive = 0;

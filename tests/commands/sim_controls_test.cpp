@@ -43,11 +43,13 @@ protected:
     // then the controls are updated.
     void frame() {
         host.clock.clkUpdate();
-        controls.ctlUpdate(0.05f);
+        ctl.ctlUpdate(0.05f);
     }
 
     kvsim::SimHost host;
     kvsim::SimControls& controls = host.controls;
+    // The module's calls go through the recording layer.
+    kv::ControlsInterface& ctl = host.front<kv::ControlsInterface>();
 };
 
 TEST_F(SimControlsTest, ScenarioEventsGoOutAtTheFirstUpdateOfTheirFrameOrLater) {
@@ -55,7 +57,7 @@ TEST_F(SimControlsTest, ScenarioEventsGoOutAtTheFirstUpdateOfTheirFrameOrLater) 
     host.clock.startFrames();
     frame();  // 0
     frame();  // 1
-    controls.ctlUpdate(0.05f);  // a second update in frame 1 finds nothing new
+    ctl.ctlUpdate(0.05f);  // a second update in frame 1 finds nothing new
     host.clock.clkUpdate();     // frame 2 passes without a controls update
     frame();                    // 3: the events of frames 2 and 3, in order
     const int32_t map = controls.idOf("MAP");

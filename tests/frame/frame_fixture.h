@@ -60,8 +60,8 @@ protected:
         flight->mapMaxSize = 20000.0f;
         flight->mapSize = 10000.0f;
         flight->mapScaleRate = 10000.0f;
-        kv::mainCamera = host.graphics.gfxCreateCamera(0);
-        kv::mapCamera = host.graphics.gfxCreateCamera(1);
+        kv::mainCamera = host.front<kv::GraphicsInterface>().gfxCreateCamera(0);
+        kv::mapCamera = host.front<kv::GraphicsInterface>().gfxCreateCamera(1);
         host.scenario.frameTimes = {0.05f};
         host.clock.startFrames();
         host.log().clear();

@@ -10,16 +10,16 @@ protected:
     void SetUp() override {
         FlightFrames::SetUp();
         flyPlayerAircraft(1);
-        flight->hudInterface = &host.hud;
-        flight->avionicsInterface = &host.avionics;
-        flight->commInterface = &host.comm;
+        flight->hudInterface = &host.front<kv::HudInterface>();
+        flight->avionicsInterface = &host.front<kv::AvionicsInterface>();
+        flight->commInterface = &host.front<kv::CommInterface>();
     }
 };
 
 TEST_F(FrameOrderTest, AFullFrameInTheCockpit) {
     flight->cockpitMirrors = 1;
     flight->mirrorTextureId = 5;
-    kv::mirrorCamera = host.graphics.gfxCreateCamera(0);
+    kv::mirrorCamera = host.front<kv::GraphicsInterface>().gfxCreateCamera(0);
     host.views.cockpitView = 1;
     pastFirstFrames();
     const std::size_t from = frames();

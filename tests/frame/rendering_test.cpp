@@ -28,7 +28,7 @@ protected:
         return out;
     }
 
-    kvsim::SimCamera& simCamera(kv::Camera* camera) { return static_cast<kvsim::SimCamera&>(*camera); }
+    kvsim::SimCamera& simCamera(kv::Camera* camera) { return static_cast<kvsim::SimCamera&>(*host.behind(camera)); }
 };
 
 using Clips = std::vector<std::pair<double, double>>;
@@ -52,7 +52,7 @@ TEST_F(RenderingTest, DepthPartitionsFollowTheDepthBufferSize) {
     }
     // An outside view: no cockpit pass, the HUD in the cockpit range.
     host.views.cockpitView = 0;
-    flight->hudInterface = &host.hud;
+    flight->hudInterface = &host.front<kv::HudInterface>();
     from = frames();
     EXPECT_EQ(clipsAt("gfxApplyCamera", from), (Clips{{0.5f, 600.0f}, {0.01f, 10.0f}}));
     EXPECT_EQ(count("vmgRenderCockpit", from), 0u);
@@ -112,7 +112,7 @@ TEST_F(RenderingTest, ThePlayersAircraftIsHiddenOnlyInACockpitWithoutTheModel) {
 }
 
 TEST_F(RenderingTest, AvionicsRunOnlyWhileThePlayerFliesOrWatchesTheAircraft) {
-    flight->avionicsInterface = &host.avionics;
+    flight->avionicsInterface = &host.front<kv::AvionicsInterface>();
     host.objects.object(2);
     // Paused: the aircraft is not looked up again, so each case keeps the
     // player and eject state it sets.
@@ -146,7 +146,7 @@ TEST_F(RenderingTest, AvionicsRunOnlyWhileThePlayerFliesOrWatchesTheAircraft) {
 TEST_F(RenderingTest, LensFlareByOptionInTheMainViewAndTheMirror) {
     flight->cockpitMirrors = 1;
     flight->mirrorTextureId = 9;
-    kv::mirrorCamera = host.graphics.gfxCreateCamera(0);
+    kv::mirrorCamera = host.front<kv::GraphicsInterface>().gfxCreateCamera(0);
     struct Case {
         int32_t option;
         int32_t cockpit;
@@ -171,7 +171,7 @@ TEST_F(RenderingTest, LensFlareByOptionInTheMainViewAndTheMirror) {
 TEST_F(RenderingTest, TheMirrorReflectsTheAircraftsSecondAxisFromAMovedEye) {
     flight->cockpitMirrors = 1;
     flight->mirrorTextureId = 9;
-    kv::mirrorCamera = host.graphics.gfxCreateCamera(0);
+    kv::mirrorCamera = host.front<kv::GraphicsInterface>().gfxCreateCamera(0);
     host.views.cockpitView = 1;
     kvsim::SimGameObject& player = host.objects.object(1);
     const float axes[9] = {0, 1, 0, -1, 0, 0, 0, 0, 1};
@@ -200,7 +200,7 @@ TEST_F(RenderingTest, TheMirrorReflectsTheAircraftsSecondAxisFromAMovedEye) {
 TEST_F(RenderingTest, AMirrorWithoutAPlayerBodyDrawsNothingAndGivesBackTheScreen) {
     flight->cockpitMirrors = 1;
     flight->mirrorTextureId = 9;
-    kv::mirrorCamera = host.graphics.gfxCreateCamera(0);
+    kv::mirrorCamera = host.front<kv::GraphicsInterface>().gfxCreateCamera(0);
     host.views.cockpitView = 1;
     host.objects.playerObject = 42;  // the object module names no object with a body
     const std::size_t from = frames();

@@ -130,7 +130,7 @@ TEST_F(LoadSequence, CamerasCarryTheFlightsParameters) {
     EXPECT_FLOAT_EQ(main.nearClip, 2.0f);
     EXPECT_FLOAT_EQ(main.aspectRatio, 1.5f);
     EXPECT_FLOAT_EQ(main.minPixelSize, 4.5f);
-    EXPECT_EQ(kv::mainCamera, static_cast<kv::Camera*>(host.graphics.cameras[0].get()));
+    EXPECT_EQ(host.behind(kv::mainCamera), static_cast<kv::Camera*>(host.graphics.cameras[0].get()));
 
     const kv::CameraParams& map = host.graphics.cameras[1]->params;
     EXPECT_EQ(host.graphics.cameras[1]->kind, 1);
