@@ -35,7 +35,7 @@
 
 #include "config/config_document.h"
 #include <korvane/shell.h>
-#include "services/shell_interfaces.h"
+#include "services/shell_binding.h"
 #include "tests/support/memory_files.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <cstdio>
 
 #include "bench/training_folder.h"
-#include "sim/noop_flight.h"
+#include "noop/noop_flight.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <string>
 
 #include "bench/training_folder.h"
-#include "sim/noop_flight.h"
+#include "noop/noop_flight.h"
 
 #if defined(__GNUC__)
 #define KORVANE_MEASURED extern "C" __attribute__((noinline))

@@ -2,7 +2,7 @@
 #
 #   include/korvane/          the interfaces a host needs (<korvane/NAME.h>)
 #   include/korvane/standin/  the stand-in host's headers and the module
-#                             headers they include ("sim/sim_host.h")
+#                             headers they include ("sim/host/sim_host.h")
 #   bin/ and lib/             the module, korvane-host, korvane-ini, the
 #                             stand-in host's static libraries
 #   lib/cmake/Korvane/        the package: Korvane::interfaces,
@@ -25,7 +25,7 @@ set_target_properties(korvane_interfaces PROPERTIES EXPORT_NAME interfaces)
 set_target_properties(Korvane PROPERTIES EXPORT_NAME module)
 set(exported_targets korvane_interfaces Korvane)
 
-if(KORVANE_BUILD_TESTS)
+if(KORVANE_BUILD_STANDIN)
     set(standin_headers_dir "${CMAKE_INSTALL_INCLUDEDIR}/korvane/standin")
     foreach(dir IN LISTS KORVANE_MODULE_DIRS ITEMS sim)
         file(GLOB headers "${PROJECT_SOURCE_DIR}/${dir}/*.h")
@@ -46,7 +46,7 @@ install(TARGETS ${exported_targets} EXPORT KorvaneTargets
         ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}")
 install(EXPORT KorvaneTargets NAMESPACE Korvane:: DESTINATION "${KORVANE_PACKAGE_DIR}")
 
-set(KORVANE_WITH_STANDIN ${KORVANE_BUILD_TESTS})
+set(KORVANE_WITH_STANDIN ${KORVANE_BUILD_STANDIN})
 configure_package_config_file("${PROJECT_SOURCE_DIR}/cmake/KorvaneConfig.cmake.in"
     "${PROJECT_BINARY_DIR}/KorvaneConfig.cmake" INSTALL_DESTINATION "${KORVANE_PACKAGE_DIR}")
 write_basic_package_version_file("${PROJECT_BINARY_DIR}/KorvaneConfigVersion.cmake"

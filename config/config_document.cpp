@@ -12,7 +12,7 @@
 #include "config/paths.h"
 #include "config/strings.h"
 #include "services/services.h"
-#include "services/shell_interfaces.h"
+#include "services/shell_binding.h"
 #include "platform/mbcs.h"
 
 namespace kv {

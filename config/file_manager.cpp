@@ -1,6 +1,6 @@
 #include "config/file_manager.h"
 
-#include "services/shell_interfaces.h"
+#include "services/shell_binding.h"
 
 namespace kv {
 

@@ -6,7 +6,7 @@
 #include "config/strings.h"
 #include "engine/subsystem_pointers.h"
 #include "platform/thread.h"
-#include "services/shell_interfaces.h"
+#include "services/shell_binding.h"
 
 namespace kv {
 

@@ -5,7 +5,7 @@
 #include "engine/subsystem_pointers.h"
 #include "engine/flight_module.h"
 #include "services/services.h"
-#include "services/shell_interfaces.h"
+#include "services/shell_binding.h"
 #include "platform/thread.h"
 #include "platform/workdir.h"
 

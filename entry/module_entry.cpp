@@ -3,7 +3,7 @@
 #include "config/strings.h"
 #include "engine/flight_module.h"
 #include "services/services.h"
-#include "services/shell_interfaces.h"
+#include "services/shell_binding.h"
 #include "platform/mbcs.h"
 
 #ifdef _WIN32

@@ -4,7 +4,7 @@
 #include "engine/flight_module.h"
 #include "frame/frame_parts.h"
 #include "frame/frame_timing.h"
-#include "services/shell_interfaces.h"
+#include "services/shell_binding.h"
 
 namespace kv {
 

@@ -27,7 +27,7 @@
 #include "fuzz/fuzz_check.h"
 #include <korvane/shell.h>
 #include "services/services.h"
-#include "services/shell_interfaces.h"
+#include "services/shell_binding.h"
 #include "tests/support/memory_files.h"
 #include "platform/mbcs.h"
 

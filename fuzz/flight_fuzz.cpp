@@ -36,9 +36,9 @@
 #include "engine/flight_module.h"
 #include "entry/module_entry.h"
 #include "fuzz/fuzz_check.h"
-#include "sim/module_driver.h"
-#include "sim/scenario_file.h"
-#include "sim/sim_host.h"
+#include "sim/host/module_driver.h"
+#include "sim/scenario/scenario_file.h"
+#include "sim/host/sim_host.h"
 
 namespace {
 
@@ -153,7 +153,7 @@ public:
             CHECK(result == 0 || result == 1);
             CHECK(host_.memory.liveBlocks("FLT") == before);
             checkLocksFree();
-            CHECK(host_.world.refusedFrees == 0);
+            CHECK(host_.state.refusedFrees == 0);
         }
         // Calls left over land between flights.
         while (next_ < calls_.size()) call(calls_[next_++].op);
@@ -179,7 +179,7 @@ private:
         // a frame cut short by the application stopping runs nothing.
         if (f.networkFlight && f.waitingForPlayers && f.frameCount > 2 && !f.frameState.stoppedByApp)
             CHECK(f.paused);
-        CHECK(host_.world.refusedFrees == 0);
+        CHECK(host_.state.refusedFrees == 0);
     }
 
     void call(uint8_t op) {

@@ -17,7 +17,7 @@
 #include "loading/flight_teardown.h"
 #include "loadingscreen/loading_screen.h"
 #include "services/services.h"
-#include "services/shell_interfaces.h"
+#include "services/shell_binding.h"
 
 namespace kv {
 

@@ -8,7 +8,7 @@
 #include "engine/flight_module.h"
 #include "loading/startup_vocabulary.h"
 #include "services/services.h"
-#include "services/shell_interfaces.h"
+#include "services/shell_binding.h"
 
 namespace kv {
 

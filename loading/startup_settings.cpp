@@ -13,7 +13,7 @@
 #include "loading/startup_vocabulary.h"
 #include "loadingscreen/loading_screen.h"
 #include "services/services.h"
-#include "services/shell_interfaces.h"
+#include "services/shell_binding.h"
 
 namespace kv {
 

@@ -9,7 +9,7 @@
 #include "loading/flight_teardown.h"
 #include "platform/thread.h"
 #include "services/services.h"
-#include "services/shell_interfaces.h"
+#include "services/shell_binding.h"
 
 namespace kv {
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <mutex>
 
-#include "services/shell_interfaces.h"
+#include "services/shell_binding.h"
 #include "platform/host_trace.h"
 
 namespace kv {

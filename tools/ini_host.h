@@ -11,8 +11,8 @@
 #include <vector>
 
 #include <korvane/shell.h>
-#include "sim/sim_shell.h"
-#include "sim/sim_world.h"
+#include "sim/modules/sim_shell.h"
+#include "sim/modules/sim_state.h"
 
 namespace kvtool {
 
@@ -48,7 +48,7 @@ struct OpenAttempt {
 // Passes every call to the stand-in file manager and notes opens and reads.
 class WatchedFiles : public kv::FileManagerInterface {
 public:
-    explicit WatchedFiles(kvsim::SimWorld& world) : files_(world) {}
+    explicit WatchedFiles(kvsim::SimState& state) : files_(state) {}
 
     int32_t fmgOpenFile(const char* name, int32_t mode) override {
         const int32_t handle = files_.fmgOpenFile(name, mode);

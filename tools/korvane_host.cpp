@@ -27,13 +27,13 @@
 #include <unistd.h>
 #endif
 
-#include "sim/module_driver.h"
+#include "sim/host/module_driver.h"
 #include "tools/korvane_host_diff_command.h"
 #include "tools/korvane_host_trace.h"
-#include "sim/module_library.h"
-#include "sim/scenario_file.h"
-#include "sim/picture_text.h"
-#include "sim/sim_host.h"
+#include "sim/host/module_library.h"
+#include "sim/scenario/scenario_file.h"
+#include "sim/pictures/picture_text.h"
+#include "sim/host/sim_host.h"
 #include "tools/korvane_host_flights.h"
 #include "tools/korvane_host_pictures.h"
 #include "tools/korvane_host_progress.h"
@@ -233,7 +233,7 @@ int run(const Options& options, const char* argv0) {
     std::vector<kvsim::CallObserver*> observers{&counts};
     std::unique_ptr<kvhost::Timeline> timeline;
     if (timelineFile) {
-        timeline = std::make_unique<kvhost::Timeline>(*timelineFile, [&host] { return host.world.time; });
+        timeline = std::make_unique<kvhost::Timeline>(*timelineFile, [&host] { return host.state.time; });
         observers.push_back(timeline.get());
     }
     std::unique_ptr<kvhost::LoadingBar> bar;

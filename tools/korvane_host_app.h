@@ -8,7 +8,7 @@
 #include <functional>
 
 #include <korvane/shell.h>
-#include "sim/sim_shell.h"
+#include "sim/modules/sim_shell.h"
 
 namespace kvhost {
 

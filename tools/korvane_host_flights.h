@@ -10,8 +10,8 @@
 #include <functional>
 #include <optional>
 
-#include "sim/module_driver.h"
-#include "sim/sim_host.h"
+#include "sim/host/module_driver.h"
+#include "sim/host/sim_host.h"
 
 namespace kvhost {
 

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <utility>
 
-#include "sim/picture.h"
-#include "sim/screen_pictures.h"
+#include "sim/pictures/picture.h"
+#include "sim/pictures/screen_pictures.h"
 
 namespace kvhost {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/sim_graphics.h"
+#include "sim/modules/sim_graphics.h"
 
 namespace kvhost {
 

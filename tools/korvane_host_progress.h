@@ -9,8 +9,8 @@
 #include <functional>
 #include <string>
 
-#include "sim/sim_graphics.h"
-#include "sim/call_log.h"
+#include "sim/modules/sim_graphics.h"
+#include "sim/log/call_log.h"
 
 namespace kvhost {
 

@@ -21,7 +21,7 @@
 #include "config/config_document.h"
 #include "config/paths.h"
 #include "services/services.h"
-#include "services/shell_interfaces.h"
+#include "services/shell_binding.h"
 #include "platform/mbcs.h"
 #include "tools/ini_host.h"
 #include "tools/ini_output.h"
@@ -70,7 +70,7 @@ using kvtool::toModulePath;
 class HostBinding {
 public:
     HostBinding() {
-        world_.log.setMode(kvsim::CallLog::Mode::Off);
+        state_.log.setMode(kvsim::CallLog::Mode::Off);
         std::strcpy(kv::moduleName, "FLT");
         kv::ownerName = kv::moduleName;
         kv::FMG = &fmg_;
@@ -105,8 +105,8 @@ public:
     Traces traces;
 
 private:
-    kvsim::SimWorld world_;
-    kvtool::WatchedFiles fmg_{world_};
+    kvsim::SimState state_;
+    kvtool::WatchedFiles fmg_{state_};
     kvtool::ArenaMemory mem_;
 };
 

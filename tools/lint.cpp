@@ -8,9 +8,9 @@
 #include "config/strings.h"
 #include "engine/flight_module.h"
 #include "platform/workdir.h"
-#include "services/shell_interfaces.h"
-#include "sim/sim_shell.h"
-#include "sim/sim_text.h"
+#include "services/shell_binding.h"
+#include "sim/modules/sim_shell.h"
+#include "sim/modules/sim_text.h"
 #include "tools/ini_host.h"
 #include "tools/lint_checks.h"
 
@@ -169,7 +169,7 @@ LintReport lintFlight(const LintRequest& request) {
         player->readPlayerOptions();
     }
 
-    kvsim::SimWorld textWorld;
+    kvsim::SimState textWorld;
     textWorld.log.setMode(kvsim::CallLog::Mode::Off);
     kvsim::SimText text(textWorld);
     LintReport report;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "config/strings.h"
-#include "sim/sim_shell.h"
+#include "sim/modules/sim_shell.h"
 #include "tools/lint_checks.h"
 
 namespace kvtool {

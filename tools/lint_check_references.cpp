@@ -9,7 +9,7 @@
 #include "config/paths.h"
 #include "config/printf_format.h"
 #include "config/strings.h"
-#include "sim/sim_shell.h"
+#include "sim/modules/sim_shell.h"
 #include "tools/lint_checks.h"
 
 namespace kvtool {

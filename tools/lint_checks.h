@@ -6,7 +6,7 @@
 
 #include "config/config_document.h"
 #include "engine/flight_module.h"
-#include "sim/sim_text.h"
+#include "sim/modules/sim_text.h"
 #include "tools/lint_findings.h"
 #include "tools/lint_source.h"
 

@@ -6,8 +6,8 @@
 #include <set>
 
 #include "services/services.h"
-#include "services/shell_interfaces.h"
-#include "sim/sim_shell.h"
+#include "services/shell_binding.h"
+#include "sim/modules/sim_shell.h"
 
 namespace kvtool {
 
@@ -69,7 +69,7 @@ std::string includeDisplay(const std::string& folder, std::string name) {
 
 SourceDocument::SourceDocument(const std::string& moduleName, int32_t extraBytes, std::string displayName,
                                std::string includeFolder) {
-    world_.log.setMode(kvsim::CallLog::Mode::Off);
+    state_.log.setMode(kvsim::CallLog::Mode::Off);
     watched_.keepText = true;
     kv::FileManagerInterface* previousFiles = kv::FMG;
     void* previousContext = nullptr;

@@ -98,8 +98,8 @@ private:
     // The first directive in pool order that names name and is not taken.
     const char* directiveNaming(const std::string& name, const std::set<const char*>& taken) const;
 
-    kvsim::SimWorld world_;
-    WatchedFiles watched_{world_};
+    kvsim::SimState state_;
+    WatchedFiles watched_{state_};
     std::unique_ptr<kv::ConfigDocument> document_;
     std::vector<Trace> traces_;
     std::vector<SourceFile> files_;

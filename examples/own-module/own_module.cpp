@@ -11,16 +11,16 @@
 
 #include <korvane/engine_interfaces.h>
 
-#include "sim/module_driver.h"
-#include "sim/module_library.h"
-#include "sim/scenario_file.h"
-#include "sim/sim_host.h"
+#include "sim/host/module_driver.h"
+#include "sim/host/module_library.h"
+#include "sim/scenario/scenario_file.h"
+#include "sim/host/sim_host.h"
 
 namespace {
 
 class PrintingMessages : public kv::MessagesInterface {
 public:
-    explicit PrintingMessages(const kvsim::SimWorld& world) : world_(world) {}
+    explicit PrintingMessages(const kvsim::SimState& state) : state_(state) {}
 
     void msgLoadMessageSystem(const char*) override {}
     void msgUnloadMessageSystem() override {}
@@ -31,14 +31,14 @@ public:
         std::vsnprintf(text, sizeof text, format, args);
         va_end(args);
         // The stand-in's frame in progress, counted from 0.
-        std::printf("frame %d: %s\n", world_.frame, text);
+        std::printf("frame %d: %s\n", state_.frame, text);
     }
     void msgShowEntryLine(const char*, ...) override {}
     void msgUpdate(float) override {}
     void msgRender() override {}
 
 private:
-    const kvsim::SimWorld& world_;
+    const kvsim::SimState& state_;
 };
 
 }  // namespace
@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     kvsim::SimHost host(scenario);
-    PrintingMessages messages(host.world);
+    PrintingMessages messages(host.state);
     host.replace("MSG", static_cast<kv::MessagesInterface&>(messages));
 
     kvsim::ModuleDriver driver(host, library.entryPoints());

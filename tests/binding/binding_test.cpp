@@ -8,9 +8,9 @@
 #include "engine/flight_module.h"
 #include "entry/module_entry.h"
 #include "services/services.h"
-#include "services/shell_interfaces.h"
-#include "sim/module_driver.h"
-#include "sim/sim_host.h"
+#include "services/shell_binding.h"
+#include "sim/host/module_driver.h"
+#include "sim/host/sim_host.h"
 #include "tests/support/call_sequence.h"
 #include "tests/support/trace_lines.h"
 
@@ -154,7 +154,7 @@ TEST_F(Binding, OwnerBlocksGoBackWithTheOwnerAndNothingForeignIsFreed) {
     EXPECT_EQ(host.memory.liveBlocks("FLT"), 1);
     driver.exitDll();
     EXPECT_EQ(host.memory.liveBlocks("FLT"), 0) << "memReleaseOwner takes back the rest";
-    EXPECT_EQ(host.world.refusedFrees, 0);
+    EXPECT_EQ(host.state.refusedFrees, 0);
 }
 
 TEST_F(Binding, AfterUnbindingTheAllocatorNoLongerReachesTheHost) {

@@ -8,9 +8,9 @@
 
 #include "engine/flight_module.h"
 #include "entry/module_entry.h"
-#include "sim/module_driver.h"
-#include "sim/module_library.h"
-#include "sim/sim_host.h"
+#include "sim/host/module_driver.h"
+#include "sim/host/module_library.h"
+#include "sim/host/sim_host.h"
 #include "tests/support/call_sequence.h"
 
 namespace {

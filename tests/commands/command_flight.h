@@ -112,10 +112,10 @@ protected:
 
     void press(const std::string& command) { host.controls.dispatch(command); }
 
-    std::size_t calls(const std::string& op) const { return host.world.log.count(op); }
+    std::size_t calls(const std::string& op) const { return host.state.log.count(op); }
     // The first call named op in the log, or null.
     const kvsim::CallRecord* firstCall(const std::string& op) const {
-        for (const auto& record : host.world.log.records())
+        for (const auto& record : host.state.log.records())
             if (!record.fromHost && record.op == op) return &record;
         return nullptr;
     }

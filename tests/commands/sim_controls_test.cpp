@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/sim_host.h"
+#include "sim/host/sim_host.h"
 #include "tests/support/call_sequence.h"
 
 namespace kvtest {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "sim/sim_views.h"
+#include "sim/modules/sim_views.h"
 #include "tests/commands/command_flight.h"
 
 namespace kvtest {

@@ -47,9 +47,9 @@ TEST(ConfigContract, RecordsKeepTheSharedFieldOrderAndWidths) {
 // The options module owns its document and reads every field of a key;
 // writing one representation must leave the other two as they were.
 TEST(ConfigContract, SettersOnABorrowedDocumentChangeOneRepresentation) {
-    ConfigWorld world;
-    world.files.files["top.ini"] = "[GameplayOptions]\nDifficulty=2.5\nLabel=7 planes\n";
-    auto doc = world.open("top.ini", 0, 256);
+    ConfigWorld state;
+    state.files.files["top.ini"] = "[GameplayOptions]\nDifficulty=2.5\nLabel=7 planes\n";
+    auto doc = state.open("top.ini", 0, 256);
     EXPECT_EQ(doc->setInt("GameplayOptions", "Difficulty", 1), 1);
     EXPECT_EQ(doc->setInt("GameplayOptions", "Label", -4), 1);
     EXPECT_EQ(doc->setFloat("GameplayOptions", "Label", 0.5f), 1);
@@ -60,9 +60,9 @@ TEST(ConfigContract, SettersOnABorrowedDocumentChangeOneRepresentation) {
 // getBool leaves a word it recognises exactly as written, and spends no
 // pool room on it: with room for one default, that default still fits.
 TEST(ConfigContract, GetBoolWithAutoAddRewritesOnlyNumbersAndMissingKeys) {
-    ConfigWorld world;
-    world.files.files["top.ini"] = "[B]\nOff=false\nOn=True\nNumber=2\n";
-    auto doc = world.open("top.ini", 1, 14);
+    ConfigWorld state;
+    state.files.files["top.ini"] = "[B]\nOff=false\nOn=True\nNumber=2\n";
+    auto doc = state.open("top.ini", 1, 14);
     for (int round = 0; round < 3; ++round) {
         EXPECT_EQ(doc->getBool("B", "Off", 1), 0);
         EXPECT_EQ(doc->getBool("B", "On", 0), 1);

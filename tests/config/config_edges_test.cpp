@@ -121,29 +121,29 @@ TEST(ConfigEdges, ASecondFileKeepsTheSectionsAlreadyRead) {
     const char* top = "[Sound]\nv=1\n[]\ne=1\n";
     const char* second = "[SOUND]\nv=2\nw=2\n[New]\nn=1\n[]\nf=1\n";
     {
-        ConfigWorld world;
-        world.files.files["top.ini"] = top;
-        world.files.files["second.ini"] = second;
-        auto document = world.open();
+        ConfigWorld state;
+        state.files.files["top.ini"] = top;
+        state.files.files["second.ini"] = second;
+        auto document = state.open();
         EXPECT_EQ(document->parseFile("second.ini"), 1);
         // The duplicate's key lines are lines outside a section; sections
         // without a name are never duplicates.
         EXPECT_EQ(render(*document), "[Sound]\nv=1|1|1\n[]\ne=1|1|1\n[New]\nn=1|1|1\n[]\nf=1|1|1\n");
-        EXPECT_EQ(world.trace.lines, std::vector<std::string>{"Deleting duplicate section SOUND from second.ini..."});
+        EXPECT_EQ(state.trace.lines, std::vector<std::string>{"Deleting duplicate section SOUND from second.ini..."});
     }
     // Without room to know the sections present, the second file is not
     // read at all rather than read with duplicates.
-    ConfigWorld world;
-    world.files.files["top.ini"] = top;
-    world.files.files["second.ini"] = second;
-    auto document = world.open();
+    ConfigWorld state;
+    state.files.files["top.ini"] = top;
+    state.files.files["second.ini"] = second;
+    auto document = state.open();
     const std::string before = render(*document);
-    world.memory.refuseCall = world.memory.allocCalls + 1;
+    state.memory.refuseCall = state.memory.allocCalls + 1;
     EXPECT_EQ(document->parseFile("second.ini"), 0);
     EXPECT_EQ(render(*document), before);
-    EXPECT_EQ(world.files.opened, std::vector<std::string>{".\\top.ini"});
+    EXPECT_EQ(state.files.opened, std::vector<std::string>{".\\top.ini"});
     document.reset();
-    EXPECT_EQ(world.memory.liveBlocks(), 0);
+    EXPECT_EQ(state.memory.liveBlocks(), 0);
 }
 
 // Names are hashed with every byte folded by 0x20, so "@" and "`" hash
@@ -151,10 +151,10 @@ TEST(ConfigEdges, ASecondFileKeepsTheSectionsAlreadyRead) {
 TEST(ConfigEdges, NamesWhoseHashesMeetStayApart) {
     for (const char* prefix : {"", "\xE9\n"}) {
         SCOPED_TRACE(prefix[0] ? "character path" : "ASCII path");
-        ConfigWorld world;
-        EXPECT_EQ(world.parse(std::string(prefix) + "[Key@]\na@=1\na`=2\n[Key`]\nb=3\n"),
+        ConfigWorld state;
+        EXPECT_EQ(state.parse(std::string(prefix) + "[Key@]\na@=1\na`=2\n[Key`]\nb=3\n"),
                   "[Key@]\na@=1|1|1\na`=2|2|2\n[Key`]\nb=3|3|3\n");
-        EXPECT_TRUE(world.trace.lines.empty());
+        EXPECT_TRUE(state.trace.lines.empty());
     }
 }
 
@@ -164,8 +164,8 @@ TEST(ConfigEdges, IncludeNamesOnBothParsingPaths) {
     for (const char* prefix : {"", "#include \"caf\xE9 1.ini\" x\n"}) {
         const bool characters = prefix[0] != '\0';
         SCOPED_TRACE(characters ? "character path" : "ASCII path");
-        ConfigWorld world;
-        auto& files = world.files.files;
+        ConfigWorld state;
+        auto& files = state.files.files;
         files["caf\xE9 1.ini"] = "[Cafe]\n";
         files["top.ini"] = std::string(prefix) +
                            "[Top]\nt=1\n"
@@ -177,15 +177,15 @@ TEST(ConfigEdges, IncludeNamesOnBothParsingPaths) {
         files[".a.ini"] = "[Dot]\n";
         files["b c.ini"] = "[BC]\n";
         files["unclosed d.ini"] = "[D]\n";
-        auto document = world.open();
+        auto document = state.open();
         EXPECT_EQ(render(*document),
                   std::string("[Top]\nt=1|1|1\n") + (characters ? "[Cafe]\n" : "") + "[A]\n[Dot]\n[BC]\n[D]\n");
         std::vector<std::string> opened{".\\top.ini", "a.ini", ".a.ini", "b c.ini", "unclosed d.ini"};
         if (characters) opened.insert(opened.begin() + 1, "caf\xE9 1.ini");
-        EXPECT_EQ(world.files.opened, opened);
-        EXPECT_EQ(world.trace.lines,
+        EXPECT_EQ(state.files.opened, opened);
+        EXPECT_EQ(state.trace.lines,
                   std::vector<std::string>{"Skipping include .\\a.ini, it is already being read..."});
-        EXPECT_EQ(world.files.openCount(), 0);
+        EXPECT_EQ(state.files.openCount(), 0);
     }
 }
 
@@ -198,32 +198,32 @@ TEST(ConfigEdges, ARefusedBlockLosesOnlyItsLine) {
         const std::string text = std::string(prefix) + "[S]\na=1\n=5\na=2\nb=3\n=6\nb=4\n[S]\nc=1\n";
         int calls = 0;
         {
-            ConfigWorld world;
-            world.files.files["top.ini"] = text;
-            auto document = world.open();
+            ConfigWorld state;
+            state.files.files["top.ini"] = text;
+            auto document = state.open();
             EXPECT_EQ(render(*document), "[S]\na=1|1|1\n=5|5|5\nb=3|3|3\n=6|6|6\n");
-            calls = world.memory.allocCalls;
+            calls = state.memory.allocCalls;
         }
         for (int refused = 1; refused <= calls; ++refused) {
             SCOPED_TRACE(refused);
-            ConfigWorld world;
-            world.files.files["top.ini"] = text;
-            world.memory.refuseCall = refused;
+            ConfigWorld state;
+            state.files.files["top.ini"] = text;
+            state.memory.refuseCall = refused;
             {
-                auto document = world.open();
+                auto document = state.open();
                 const std::string rendered = render(*document);
                 EXPECT_TRUE(namesUnique(rendered)) << rendered;
             }
-            EXPECT_EQ(world.memory.liveBlocks(), 0);
-            EXPECT_EQ(world.memory.foreignFrees, 0);
+            EXPECT_EQ(state.memory.liveBlocks(), 0);
+            EXPECT_EQ(state.memory.foreignFrees, 0);
         }
     }
 }
 
 TEST(ConfigEdges, SettersAndGettersAtTheirLimits) {
-    ConfigWorld world;
-    world.files.files["top.ini"] = "[S]\nCount=3\nText=Some Text\n";
-    auto doc = world.open("top.ini", 0, 64);
+    ConfigWorld state;
+    state.files.files["top.ini"] = "[S]\nCount=3\nText=Some Text\n";
+    auto doc = state.open("top.ini", 0, 64);
 
     // Reals the integer cannot hold saturate, and NaN gives 0.
     EXPECT_EQ(doc->setFloat("R", "Low", -1e20f), 1);
@@ -237,40 +237,40 @@ TEST(ConfigEdges, SettersAndGettersAtTheirLimits) {
     EXPECT_STREQ(out, "abc");
 
     // A record for a name the section holds is taken over and dropped.
-    const int live = world.memory.liveBlocks();
+    const int live = state.memory.liveBlocks();
     auto* record = static_cast<kv::ConfigKey*>(kv::ModuleAlloc(static_cast<int32_t>(sizeof(kv::ConfigKey))));
     ASSERT_NE(record, nullptr);
     static char name[] = "COUNT";
     *record = kv::ConfigKey{name, kv::kValueInteger, nullptr, 99, 99.0f};
     EXPECT_EQ(doc->addKey("S", record), 1);
     EXPECT_EQ(doc->getInt("S", "Count", 0), 3);
-    EXPECT_EQ(world.memory.liveBlocks(), live);
+    EXPECT_EQ(state.memory.liveBlocks(), live);
 
     // A null name is never found, and costs nothing but pool room.
     doc->setInt("S", nullptr, 5);
     EXPECT_EQ(doc->getInt("S", nullptr, 9), 9);
     doc->addKey(nullptr, nullptr);
     doc.reset();
-    EXPECT_EQ(world.memory.liveBlocks(), 0);
+    EXPECT_EQ(state.memory.liveBlocks(), 0);
 }
 
 TEST(ConfigEdges, AFullPoolRefusesTheNewKeyAndLosesNothing) {
-    ConfigWorld world;
-    world.files.files["top.ini"] = "[S]\nk=1\n";
+    ConfigWorld state;
+    state.files.files["top.ini"] = "[S]\nk=1\n";
     {
-        auto doc = world.open("top.ini", 0, 0);
+        auto doc = state.open("top.ini", 0, 0);
         EXPECT_EQ(doc->setFloat("S", "new", 1.0f), 0);
         EXPECT_EQ(doc->setString("S", "new", ""), 0) << "an empty text needs no room, its name does";
         EXPECT_EQ(doc->setFloat("S", "k", 2.5f), 1) << "a key present needs no room";
     }
-    world.trace.lines.clear();
+    state.trace.lines.clear();
     // Room for the key's name, not for its new section's: the record made
     // for the key goes with the refusal.
-    auto doc = world.open("top.ini", 0, 5);
-    const int live = world.memory.liveBlocks();
+    auto doc = state.open("top.ini", 0, 5);
+    const int live = state.memory.liveBlocks();
     EXPECT_EQ(doc->setInt("LongSection", "k", 1), 0);
-    EXPECT_EQ(world.memory.liveBlocks(), live);
-    EXPECT_EQ(world.trace.lines, std::vector<std::string>{"Unable to append string LongSection to the buffer!"});
+    EXPECT_EQ(state.memory.liveBlocks(), live);
+    EXPECT_EQ(state.trace.lines, std::vector<std::string>{"Unable to append string LongSection to the buffer!"});
     EXPECT_EQ(render(*doc), "[S]\nk=1|1|1\n");
 }
 
@@ -289,12 +289,12 @@ TEST(ConfigEdges, CompositeValuesWithoutADocumentOrARecord) {
     EXPECT_EQ(kv::getFontSettings(&font, nullptr, "S"), 0);
     EXPECT_EQ(font.size, 5);
 
-    ConfigWorld world;
-    world.files.files["top.ini"] =
+    ConfigWorld state;
+    state.files.files["top.ini"] =
         "[Font]\nTextFontName=Mono\nTextSize=9\nTextItalic=TRUE\nTextStrikeOut=1\nTextBold=0\n"
         "[Strike]\nTextFontName=Mono\nTextSize=9\nTextStrikeOut=TRUE\n"
         "[Color]\nc=1,1,1\n";
-    auto doc = world.open();
+    auto doc = state.open();
     EXPECT_EQ(kv::getColor(nullptr, doc.get(), "Color", "c"), 0);
     EXPECT_EQ(kv::getFontSettings(nullptr, doc.get(), "Font"), 0);
     EXPECT_EQ(kv::getFontSettings(&font, doc.get(), "Font"), 1);

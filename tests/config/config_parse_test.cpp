@@ -63,18 +63,18 @@ TEST(ConfigParse, LineEndsTrimmingAndValues) {
         SCOPED_TRACE(::testing::PrintToString(end));
         std::string text;
         for (const auto& line : lines) text += line + end;
-        ConfigWorld world;
-        EXPECT_EQ(world.parse(text), expected);
-        EXPECT_TRUE(world.trace.lines.empty()) << "empty names are never duplicates";
+        ConfigWorld state;
+        EXPECT_EQ(state.parse(text), expected);
+        EXPECT_TRUE(state.trace.lines.empty()) << "empty names are never duplicates";
     }
     // No line end after the last line, and a zero byte that ends a line.
-    ConfigWorld world;
-    EXPECT_EQ(world.parse(std::string("[S]\nk=1\0j=2", 11)), "[S]\nk=1|1|1\nj=2|2|2\n");
+    ConfigWorld state;
+    EXPECT_EQ(state.parse(std::string("[S]\nk=1\0j=2", 11)), "[S]\nk=1|1|1\nj=2|2|2\n");
 }
 
 TEST(ConfigParse, SectionHeadersAndLinesOutsideSections) {
-    ConfigWorld world;
-    EXPECT_EQ(world.parse("before=1\n"
+    ConfigWorld state;
+    EXPECT_EQ(state.parse("before=1\n"
                           "[ Sound ]\nv=1\n"
                           "[Open\nw=2\n"
                           "[Sound] ; volume\nx=3\n"
@@ -88,12 +88,12 @@ TEST(ConfigParse, SectionHeadersAndLinesOutsideSections) {
 }
 
 TEST(ConfigParse, FirstSectionAndFirstKeyWin) {
-    ConfigWorld world;
-    EXPECT_EQ(world.parse("[Sound]\nSpeed=1\nspeed=2\nSPEED=3\nOther=4\n"
+    ConfigWorld state;
+    EXPECT_EQ(state.parse("[Sound]\nSpeed=1\nspeed=2\nSPEED=3\nOther=4\n"
                           "[SOUND]\nSpeed=9\nNew=9\n"
                           "[Next]\nSpeed=5\n"),
               "[Sound]\nSpeed=1|1|1\nOther=4|4|4\n[Next]\nSpeed=5|5|5\n");
-    EXPECT_EQ(world.trace.lines, (std::vector<std::string>{
+    EXPECT_EQ(state.trace.lines, (std::vector<std::string>{
                                      "Deleting duplicate key speed from .\\top.ini...",
                                      "Deleting duplicate key SPEED from .\\top.ini...",
                                      "Deleting duplicate section SOUND from .\\top.ini...",
@@ -101,8 +101,8 @@ TEST(ConfigParse, FirstSectionAndFirstKeyWin) {
 }
 
 TEST(ConfigParse, IncludesAreReadDepthFirstAfterTheirFile) {
-    ConfigWorld world;
-    auto& files = world.files.files;
+    ConfigWorld state;
+    auto& files = state.files.files;
     files["top.ini"] =
         "[Top]\na=1\n#include b.ini\nignored=1\n"
         "[Sound]\nv=top\n"
@@ -113,26 +113,26 @@ TEST(ConfigParse, IncludesAreReadDepthFirstAfterTheirFile) {
     files["d.ini"] = "[D]\nd=1\n";
     files["my file.ini"] = "[Spaced]\ns=1\n";
     files["c.ini"] = "[C]\nc=1\n";
-    auto document = world.open();
+    auto document = state.open();
     EXPECT_EQ(render(*document),
               "[Top]\na=1|1|1\n[Sound]\nv=top|0|0\n"
               "[B]\nb=1|1|1\n[D]\nd=1|1|1\n"
               "[Spaced]\ns=1|1|1\n[C]\nc=1|1|1\n");
-    EXPECT_EQ(world.files.opened, (std::vector<std::string>{".\\top.ini", "b.ini", "d.ini", "my file.ini", "c.ini"}));
-    EXPECT_EQ(world.trace.lines, std::vector<std::string>{"Deleting duplicate section SOUND from b.ini..."});
-    EXPECT_EQ(world.files.openCount(), 0) << "every file is closed";
+    EXPECT_EQ(state.files.opened, (std::vector<std::string>{".\\top.ini", "b.ini", "d.ini", "my file.ini", "c.ini"}));
+    EXPECT_EQ(state.trace.lines, std::vector<std::string>{"Deleting duplicate section SOUND from b.ini..."});
+    EXPECT_EQ(state.files.openCount(), 0) << "every file is closed";
 }
 
 TEST(ConfigParse, IncludeCyclesAndDeepNestingStop) {
-    ConfigWorld world;
-    auto& files = world.files.files;
+    ConfigWorld state;
+    auto& files = state.files.files;
     files["top.ini"] = "[Top]\nt=1\n#include a.ini\n#include top.ini\n";
     files["a.ini"] = "[A]\na=1\n#include TOP.INI\n#include a.ini\n";
     files["TOP.INI"] = "[Other]\n";
-    auto document = world.open();
+    auto document = state.open();
     EXPECT_EQ(render(*document), "[Top]\nt=1|1|1\n[A]\na=1|1|1\n");
-    EXPECT_EQ(world.files.opened, (std::vector<std::string>{".\\top.ini", "a.ini"}));
-    EXPECT_EQ(world.trace.lines.size(), 3u);
+    EXPECT_EQ(state.files.opened, (std::vector<std::string>{".\\top.ini", "a.ini"}));
+    EXPECT_EQ(state.trace.lines.size(), 3u);
 
     // A chain of distinct files deeper than the bound stops at the bound.
     ConfigWorld deep;
@@ -149,9 +149,9 @@ TEST(ConfigParse, PoolRoomBoundsIncludedFiles) {
     // The included file fits exactly: all of it is read and its last line
     // still ends inside the pool.
     const std::string included = "[Inc]\nlast=value";
-    ConfigWorld world;
-    world.files.files["inc.ini"] = included;
-    EXPECT_EQ(world.parse("#include inc.ini", static_cast<int32_t>(included.size()) + 1),
+    ConfigWorld state;
+    state.files.files["inc.ini"] = included;
+    EXPECT_EQ(state.parse("#include inc.ini", static_cast<int32_t>(included.size()) + 1),
               "[Inc]\nlast=value|0|0\n");
 
     // One byte less: the file is cut, never overrun.
@@ -167,8 +167,8 @@ TEST(ConfigParse, PoolRoomBoundsIncludedFiles) {
 }
 
 TEST(ConfigParse, ByteOrderMarkAndDoubleByteNames) {
-    ConfigWorld world;
-    EXPECT_EQ(world.parse("\xEF\xBB\xBF[First]\nk=1\n"), "[First]\nk=1|1|1\n");
+    ConfigWorld state;
+    EXPECT_EQ(state.parse("\xEF\xBB\xBF[First]\nk=1\n"), "[First]\nk=1|1|1\n");
 
     // In code page 932 the last byte of the header below is the trail byte
     // of one character: it is not a closing bracket.
@@ -183,8 +183,8 @@ TEST(ConfigParse, ByteOrderMarkAndDoubleByteNames) {
 }
 
 TEST(ConfigParse, UnreadableFileGivesAnEmptyDocumentWithDefaults) {
-    ConfigWorld world;
-    auto document = world.open("missing.ini");
+    ConfigWorld state;
+    auto document = state.open("missing.ini");
     EXPECT_EQ(document->sections.count, 0);
     EXPECT_EQ(document->getInt("S", "k", 7), 7);
     EXPECT_EQ(document->getFloat("S", "k", 1.5f), 1.5f);
@@ -196,9 +196,9 @@ TEST(ConfigParse, UnreadableFileGivesAnEmptyDocumentWithDefaults) {
     EXPECT_EQ(document->parseFile("missing.ini"), 0);
 
     // An empty file is opened, gives nothing and is closed.
-    world.files.files["empty.ini"] = "";
+    state.files.files["empty.ini"] = "";
     EXPECT_EQ(document->parseFile("empty.ini"), 0);
-    EXPECT_EQ(world.files.openCount(), 0);
+    EXPECT_EQ(state.files.openCount(), 0);
 }
 
 TEST(ConfigParse, FailedAllocationsLoseLinesButNeverMemory) {
@@ -210,23 +210,23 @@ TEST(ConfigParse, FailedAllocationsLoseLinesButNeverMemory) {
         bool completed = false;
         for (int allowed = 0; !completed; ++allowed) {
             SCOPED_TRACE(allowed);
-            ConfigWorld world;
-            world.files.files["top.ini"] = extra + text;
-            world.files.files["b.ini"] = "[D]\nq=1\n";
-            world.memory.failAfter = allowed;
+            ConfigWorld state;
+            state.files.files["top.ini"] = extra + text;
+            state.files.files["b.ini"] = "[D]\nq=1\n";
+            state.memory.failAfter = allowed;
             {
-                auto document = world.open();
+                auto document = state.open();
                 // Whatever was made is consistent and readable.
                 render(*document);
                 document->getInt("C", "v", 0);
                 document->setInt("E", "new", 1);
-                completed = world.memory.failAfter > 0;  // every block asked for was given
+                completed = state.memory.failAfter > 0;  // every block asked for was given
                 if (completed) {
                     EXPECT_EQ(document->getInt("Many", "k79", -1), 79);
                 }
             }
-            EXPECT_EQ(world.memory.liveBlocks(), 0);
-            EXPECT_EQ(world.memory.foreignFrees, 0);
+            EXPECT_EQ(state.memory.liveBlocks(), 0);
+            EXPECT_EQ(state.memory.foreignFrees, 0);
         }
     }
 }
@@ -244,19 +244,19 @@ TEST(ConfigParse, FilesWrittenByOthers) {
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         if (entry.path().extension() != ".ini") continue;
         SCOPED_TRACE(entry.path().filename().string());
-        ConfigWorld world;
+        ConfigWorld state;
         const std::string text = readFile(entry.path());
-        world.files.files["top.ini"] = text;
-        auto document = world.open("top.ini", 0, 0);
-        EXPECT_EQ(world.files.openCount(), 0);
+        state.files.files["top.ini"] = text;
+        auto document = state.open("top.ini", 0, 0);
+        EXPECT_EQ(state.files.openCount(), 0);
         EXPECT_LE(document->pool.end, document->pool.base + document->pool.capacity);
         ++read;
     }
     EXPECT_GE(read, 14);
 
-    ConfigWorld world;
-    world.files.files["top.ini"] = readFile(folder / "tests_normal.ini");
-    auto normal = world.open("top.ini", 0, 0);
+    ConfigWorld state;
+    state.files.files["top.ini"] = readFile(folder / "tests_normal.ini");
+    auto normal = state.open("top.ini", 0, 0);
     EXPECT_EQ(render(*normal),
               "[section1]  ; section comment]\n"
               "one=This is a test  ; name=value comment|0|0\n"

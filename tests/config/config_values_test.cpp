@@ -20,9 +20,9 @@ const char kValues[] =
     "[NoFont]\nTextFontName=Courier\nTextSize=0\nTextBold=1\n";
 
 TEST(ConfigValues, TypedGettersReadEachRepresentation) {
-    ConfigWorld world;
-    world.files.files["top.ini"] = kValues;
-    auto doc = world.open();
+    ConfigWorld state;
+    state.files.files["top.ini"] = kValues;
+    auto doc = state.open();
     EXPECT_EQ(doc->getInt("V", "Half", 0), 2);
     EXPECT_EQ(doc->getFloat("v", "half", 0), 2.5f) << "names ignore case";
     EXPECT_EQ(doc->getFloat("V", "Seven", 0), 7.0f);
@@ -66,9 +66,9 @@ TEST(ConfigValues, TypedGettersReadEachRepresentation) {
 }
 
 TEST(ConfigValues, CompositeValues) {
-    ConfigWorld world;
-    world.files.files["top.ini"] = kValues;
-    auto doc = world.open();
+    ConfigWorld state;
+    state.files.files["top.ini"] = kValues;
+    auto doc = state.open();
     const kv::IntPair pair = kv::getIntPair(doc.get(), "V", "Pair");
     EXPECT_EQ(pair.first, 640);
     EXPECT_EQ(pair.second, 480);
@@ -116,9 +116,9 @@ TEST(ConfigValues, CompositeValues) {
 }
 
 TEST(ConfigValues, SettersKeepTheOtherRepresentations) {
-    ConfigWorld world;
-    world.files.files["top.ini"] = "[S]\nCount=3\n";
-    auto doc = world.open();
+    ConfigWorld state;
+    state.files.files["top.ini"] = "[S]\nCount=3\n";
+    auto doc = state.open();
     EXPECT_EQ(doc->setString("S", "Count", "5"), 1);
     char text[16];
     doc->getString("S", "Count", "", text, sizeof text, 0);
@@ -147,17 +147,17 @@ TEST(ConfigValues, SettersKeepTheOtherRepresentations) {
 }
 
 TEST(ConfigValues, AutoAddWritesDefaultsUntilThePoolIsFull) {
-    ConfigWorld world;
-    world.files.files["top.ini"] = "[B]\nNumeric=1\nWord=false\n";
+    ConfigWorld state;
+    state.files.files["top.ini"] = "[B]\nNumeric=1\nWord=false\n";
     {
-        auto doc = world.open("top.ini", 1, 0);
+        auto doc = state.open("top.ini", 1, 0);
         // Without extra room nothing can be added, and nothing breaks.
         EXPECT_EQ(doc->getInt("B", "Missing", 7), 7);
         EXPECT_EQ(doc->getInt("B", "Missing", 9), 9);
-        EXPECT_EQ(world.trace.lines.size(), 2u);
+        EXPECT_EQ(state.trace.lines.size(), 2u);
     }
-    world.trace.lines.clear();
-    auto doc = world.open("top.ini", 1, 400);
+    state.trace.lines.clear();
+    auto doc = state.open("top.ini", 1, 400);
     EXPECT_EQ(doc->getInt("B", "Added", 7), 7);
     EXPECT_EQ(doc->getInt("B", "Added", 9), 7) << "the first default was kept";
     EXPECT_EQ(doc->getBool("B", "Numeric", 0), 1);
@@ -178,17 +178,17 @@ TEST(ConfigValues, AutoAddWritesDefaultsUntilThePoolIsFull) {
     EXPECT_GT(added, 10);
     EXPECT_LT(added, 200);
     EXPECT_LE(doc->pool.end, doc->pool.base + doc->pool.capacity - 1) << "a free byte always stays";
-    EXPECT_EQ(world.trace.lines.back().rfind("Unable to append string", 0), 0u);
+    EXPECT_EQ(state.trace.lines.back().rfind("Unable to append string", 0), 0u);
     doc.reset();
-    EXPECT_EQ(world.memory.liveBlocks(), 0);
+    EXPECT_EQ(state.memory.liveBlocks(), 0);
 }
 
 TEST(ConfigValues, LookupsResumeFromTheLastHit) {
-    ConfigWorld world;
+    ConfigWorld state;
     std::string text = "[Big]\n";
     for (int i = 0; i < 50; ++i) text += "k" + std::to_string(i) + "=" + std::to_string(i) + "\n";
-    world.files.files["top.ini"] = text;
-    auto doc = world.open();
+    state.files.files["top.ini"] = text;
+    auto doc = state.open();
     for (int i = 0; i < 50; ++i) {
         EXPECT_EQ(doc->getInt("Big", ("k" + std::to_string(i)).c_str(), -1), i);
         auto* section = static_cast<kv::ConfigSection*>(doc->sections.currentData());

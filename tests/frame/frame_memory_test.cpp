@@ -6,7 +6,7 @@
 
 #include "engine/flight_module.h"
 #include "engine/subsystem_pointers.h"
-#include "sim/noop_flight.h"
+#include "noop/noop_flight.h"
 
 namespace {
 

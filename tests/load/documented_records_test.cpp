@@ -3,8 +3,8 @@
 // out records laid out by those offsets alone, every other byte noise, and
 // the map camera's parameter block is read back by offset.
 #include <korvane/records.h>
-#include "sim/sim_mission.h"
-#include "sim/sim_scene.h"
+#include "sim/modules/sim_mission.h"
+#include "sim/modules/sim_scene.h"
 #include "tests/load/load_flight.h"
 #include "tests/support/record_bytes.h"
 
@@ -19,7 +19,7 @@ namespace {
 // plain terrain and a single-player mission give them.
 class OffsetTerrain : public kvsim::SimTerrain {
 public:
-    explicit OffsetTerrain(kvsim::SimWorld& world) : SimTerrain(world) {
+    explicit OffsetTerrain(kvsim::SimState& state) : SimTerrain(state) {
         record.put<const char*>(8, "terrain");
         record.put<const char*>(44, nullptr);
         record.put<int32_t>(80, 0);
@@ -35,7 +35,7 @@ public:
 
 class OffsetMission : public kvsim::SimMission {
 public:
-    explicit OffsetMission(kvsim::SimWorld& world) : SimMission(world) {
+    explicit OffsetMission(kvsim::SimState& state) : SimMission(state) {
         setup.put<int32_t>(4356, 0);
         setup.put<const void*>(5124, nullptr);
     }
@@ -54,8 +54,8 @@ protected:
         host.replace("MSN", static_cast<kv::MissionInterface&>(mission));
         LoadFlight::SetUp();
     }
-    OffsetTerrain terrain{host.world};
-    OffsetMission mission{host.world};
+    OffsetTerrain terrain{host.state};
+    OffsetMission mission{host.state};
 };
 
 TEST_F(DocumentedRecords, TerrainAndMissionRecordsAreReadAtTheirOffsets) {

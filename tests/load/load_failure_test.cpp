@@ -32,7 +32,7 @@ protected:
     // nonzero one.
     int succeeded(const std::string& op) const {
         int n = 0;
-        for (const auto& record : host.world.log.records())
+        for (const auto& record : host.state.log.records())
             if (record.kind == kvsim::RecordKind::Call && record.op == op)
                 n += !record.hasResult || !record.result.is_number() || record.result != 0;
         return n;
@@ -49,7 +49,7 @@ protected:
     void expectNothingLeft() {
         expectUpMinusDown(0);
         EXPECT_EQ(liveFltBlocks(), liveBeforeLoad) << "every block of the load is given back";
-        EXPECT_EQ(host.world.refusedFrees, 0);
+        EXPECT_EQ(host.state.refusedFrees, 0);
         EXPECT_EQ(host.text.loadedTables(), 0u);
         EXPECT_TRUE(host.graphics.cameras.empty());
         EXPECT_EQ(kv::mainCamera, nullptr);
@@ -71,7 +71,7 @@ protected:
     int allocationNumber(int32_t size, const std::string& after = "") const {
         int number = 0;
         bool armed = after.empty();
-        for (const auto& record : host.world.log.records()) {
+        for (const auto& record : host.state.log.records()) {
             if (record.kind != kvsim::RecordKind::Call) continue;
             if (!armed && stepMatches(record, after)) armed = true;
             if (record.op != "memAlloc") continue;

@@ -149,13 +149,13 @@ protected:
         loaded_ = false;
     }
 
-    std::size_t calls(const std::string& op) const { return host.world.log.count(op); }
+    std::size_t calls(const std::string& op) const { return host.state.log.count(op); }
     int liveFltBlocks() const { return host.memory.liveBlocks("FLT"); }
 
     // The percentages the loading screen drew, one per drawing pass.
     std::vector<std::string> percentagesDrawn() const {
         std::vector<std::string> out;
-        for (const auto& record : host.world.log.records())
+        for (const auto& record : host.state.log.records())
             if (record.op == "gfxDrawText" && record.args.size() > 4 && record.args[4] == 0x12)
                 out.push_back(record.args[0].get<std::string>());
         return out;
@@ -164,14 +164,14 @@ protected:
     // The first argument of every call of op, in order.
     std::vector<kvsim::Json> firstArgs(const std::string& op) const {
         std::vector<kvsim::Json> out;
-        for (const auto& record : host.world.log.records())
+        for (const auto& record : host.state.log.records())
             if (record.kind == kvsim::RecordKind::Call && record.op == op && !record.args.empty())
                 out.push_back(record.args[0]);
         return out;
     }
     // The arguments of the first call of op.
     kvsim::Json argsOf(const std::string& op) const {
-        for (const auto& record : host.world.log.records())
+        for (const auto& record : host.state.log.records())
             if (record.kind == kvsim::RecordKind::Call && record.op == op) return record.args;
         return nullptr;
     }

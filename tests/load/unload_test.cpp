@@ -51,7 +51,7 @@ TEST_F(Unload, SinglePlayerFlightComesDownInLayers) {
     // The map's block went back once, with every text: nothing of the
     // flight is left, and nothing was freed twice.
     EXPECT_EQ(liveFltBlocks(), liveBeforeLoad);
-    EXPECT_EQ(host.world.refusedFrees, 0);
+    EXPECT_EQ(host.state.refusedFrees, 0);
     EXPECT_EQ(flight->lock.count, 0);
 }
 

@@ -102,7 +102,7 @@ TEST_F(PlayerOptions, TheOptionsAreReadFromTheBorrowedDocumentAndItIsGivenBack) 
 // ten words by their offsets, the pointer in the tenth, noise before it.
 class HostSettingsNetwork : public kvsim::SimNetwork {
 public:
-    explicit HostSettingsNetwork(kvsim::SimWorld& world) : SimNetwork(world), scenario_(world.scenario) {}
+    explicit HostSettingsNetwork(kvsim::SimState& state) : SimNetwork(state), scenario_(state.scenario) {}
     void netGetGameSettings(kv::HostGameSettings* settings) override {
         SimNetwork::netGetGameSettings(settings);
         if (!settings || scenario_.hostGameplay.empty()) return;
@@ -127,7 +127,7 @@ protected:
     }
 
 private:
-    HostSettingsNetwork network_{host.world};
+    HostSettingsNetwork network_{host.state};
 };
 
 TEST_F(NetworkPlayerOptions, ANetworkFlightReadsTheHostsSettingsUntilTheOptionsAreReloaded) {

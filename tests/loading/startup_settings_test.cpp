@@ -147,7 +147,7 @@ protected:
 TEST_F(StartupSettings, AFileWithOnlyItsMainSectionGivesEveryDefault) {
     write("flight.ini", "[Korvane]\nSoundList=Sounds.lst\n");
     fm.graphicsSetup.displayDepth = 24;
-    host.world.appFlag = 0;
+    host.state.appFlag = 0;
     scrambleFields();
     kvtest::TraceLines trace;
 
@@ -191,7 +191,7 @@ TEST_F(StartupSettings, AFullFileIsReadInOrderIntoItsFields) {
     write("Flight.txt", kStringTable);
     write("Chat.txt", "[Strings]\nAll=ALL\n");
     fm.graphicsSetup.displayDepth = 16;
-    host.world.appFlag = 1;
+    host.state.appFlag = 1;
     setDetailLevels(0, 0, 0, 1, 2);
     scrambleFields();
     kvtest::TraceLines trace;

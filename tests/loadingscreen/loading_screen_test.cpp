@@ -161,7 +161,7 @@ TEST_F(LoadingScreenTest, BarAndCaptionsSitOnThePicturesPixels) {
 }
 
 TEST_F(LoadingScreenTest, ThreeScreensShowItOnTheMiddleMonitor) {
-    host.world.scenario.threeScreens = 1;
+    host.state.scenario.threeScreens = 1;
     configure(standardSettings());
     screen->show(-1);
     const kvsim::ScreenFrame& shown = host.graphics.lastScreen;

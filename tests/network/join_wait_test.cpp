@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "frame/join_wait.h"
-#include "services/shell_interfaces.h"
+#include "services/shell_binding.h"
 #include "tests/network/network_flight.h"
 #include "tests/support/code_page.h"
 #include "tests/support/record_bytes.h"
@@ -24,7 +24,7 @@ protected:
     std::vector<std::string> shown() const { return texts("msgShowText"); }
     int liveBlocks() const {
         int n = 0;
-        for (const auto& block : host.world.memBlocks) n += block.second == "FLT";
+        for (const auto& block : host.state.memBlocks) n += block.second == "FLT";
         return n;
     }
 };
@@ -210,7 +210,7 @@ TEST_F(JoinWaitStep, ARefusedBlockInTheMiddleOfARebuildLeaksNothing) {
         flight->startRequested = 0;
         flight->updateJoinWait(0.25f);
         EXPECT_EQ(liveBlocks(), before);
-        EXPECT_EQ(host.world.refusedFrees, 0);
+        EXPECT_EQ(host.state.refusedFrees, 0);
         EXPECT_EQ(flight->startRequested, 0);
         EXPECT_EQ(host.messages.shown.size(), c.line ? 1u : 0u);
         if (c.line && !host.messages.shown.empty()) {

@@ -57,12 +57,12 @@ protected:
     }
     int32_t fly() { return driver.fly(directory_.string().c_str(), "flight.ini"); }
 
-    std::size_t calls(const std::string& op) const { return host.world.log.count(op); }
+    std::size_t calls(const std::string& op) const { return host.state.log.count(op); }
     // The second argument of every call of op: the formatted text of the
     // message calls.
     std::vector<std::string> texts(const std::string& op) const {
         std::vector<std::string> out;
-        for (const auto& record : host.world.log.records())
+        for (const auto& record : host.state.log.records())
             if (!record.fromHost && record.op == op && record.args.size() > 1)
                 out.push_back(record.args[1].get<std::string>());
         return out;
@@ -70,7 +70,7 @@ protected:
     // The first argument of every call of op.
     std::vector<double> firstArgs(const std::string& op) const {
         std::vector<double> out;
-        for (const auto& record : host.world.log.records())
+        for (const auto& record : host.state.log.records())
             if (!record.fromHost && record.op == op && !record.args.empty())
                 out.push_back(record.args[0].get<double>());
         return out;

@@ -51,7 +51,7 @@ protected:
     // The module's calls of op in the last flight (the log is kept).
     std::vector<kvsim::CallRecord> calls(const std::string& op) const {
         std::vector<kvsim::CallRecord> out;
-        for (const auto& record : rig.host.world.log.records())
+        for (const auto& record : rig.host.state.log.records())
             if (record.kind == kvsim::RecordKind::Call && record.op == op) out.push_back(record);
         return out;
     }

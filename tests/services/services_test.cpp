@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "services/shell_interfaces.h"
+#include "services/shell_binding.h"
 #include "tests/support/counting_memory.h"
 
 namespace {

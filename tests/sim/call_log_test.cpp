@@ -7,9 +7,9 @@
 
 #include <korvane/flight_module_interface.h>
 #include "entry/module_entry.h"
-#include "sim/module_driver.h"
-#include "sim/sim_host.h"
-#include "sim/sim_shell.h"
+#include "sim/host/module_driver.h"
+#include "sim/host/sim_host.h"
+#include "sim/modules/sim_shell.h"
 #include "tests/support/call_sequence.h"
 
 namespace {
@@ -194,9 +194,9 @@ TEST(CallLog, KeptRecordsWriteAsTheyStream) {
 }
 
 TEST(CallLog, OffRecordsNothingButMemoryStillCountsBlocks) {
-    kvsim::SimWorld world;
-    world.log.setMode(CallLog::Mode::Off);
-    kvsim::SimMemory memory{world};
+    kvsim::SimState state;
+    state.log.setMode(CallLog::Mode::Off);
+    kvsim::SimMemory memory{state};
     void* a = memory.memAlloc(16, 0, 0, "FLT");
     void* b = memory.memAlloc(16, 0, 0, "FLT");
     ASSERT_NE(a, nullptr);
@@ -205,14 +205,14 @@ TEST(CallLog, OffRecordsNothingButMemoryStillCountsBlocks) {
     int foreign = 0;
     memory.memFree(&foreign);
     EXPECT_EQ(memory.liveBlocks("FLT"), 1);
-    EXPECT_EQ(world.refusedFrees, 1);
+    EXPECT_EQ(state.refusedFrees, 1);
     memory.memReleaseOwner("FLT");
     EXPECT_EQ(memory.liveBlocks("FLT"), 0);
     (void)b;
-    world.log.trace("nobody reads this");
-    EXPECT_EQ(world.log.hostReturns(world.log.hostCall("Fly"), 5), 5);
-    EXPECT_TRUE(world.log.records().empty());
-    EXPECT_TRUE(world.log.handle(&foreign, "block").is_null());
+    state.log.trace("nobody reads this");
+    EXPECT_EQ(state.log.hostReturns(state.log.hostCall("Fly"), 5), 5);
+    EXPECT_TRUE(state.log.records().empty());
+    EXPECT_TRUE(state.log.handle(&foreign, "block").is_null());
 }
 
 TEST(CallLog, TraceTextsTakeTheirPlaceAmongTheCalls) {

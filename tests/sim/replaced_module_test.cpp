@@ -14,9 +14,9 @@
 
 #include "engine/flight_module.h"
 #include "entry/module_entry.h"
-#include "sim/module_driver.h"
-#include "sim/scenario_file.h"
-#include "sim/sim_host.h"
+#include "sim/host/module_driver.h"
+#include "sim/scenario/scenario_file.h"
+#include "sim/host/sim_host.h"
 #include "tests/sim/scratch_folder.h"
 #include "tests/support/call_sequence.h"
 
@@ -28,7 +28,7 @@ namespace fs = std::filesystem;
 // stand-in had in progress.
 class OwnMessages : public kv::MessagesInterface {
 public:
-    explicit OwnMessages(const kvsim::SimWorld& world) : world_(world) {}
+    explicit OwnMessages(const kvsim::SimState& state) : state_(state) {}
     void msgLoadMessageSystem(const char* fileName) override { loaded.emplace_back(fileName ? fileName : "(null)"); }
     void msgUnloadMessageSystem() override { ++unloads; }
     void msgShowText(const char* format, ...) override {
@@ -38,7 +38,7 @@ public:
         std::vsnprintf(line, sizeof line, format, args);
         va_end(args);
         formats.emplace_back(format);
-        shown.emplace_back(world_.frame, line);
+        shown.emplace_back(state_.frame, line);
     }
     void msgShowEntryLine(const char*, ...) override { ++entryLines; }
     void msgUpdate(float) override { ++updates; }
@@ -50,7 +50,7 @@ public:
     int unloads = 0, entryLines = 0, updates = 0, renders = 0;
 
 private:
-    const kvsim::SimWorld& world_;
+    const kvsim::SimState& state_;
 };
 
 // The training flight, copied to a scratch folder, with whatever the
@@ -95,7 +95,7 @@ TEST(ReplacedModule, OwnMessagesModuleShowsWhatTheSimulationWouldAndTheLogKeepsE
     ASSERT_GE(simulated.messages.shown.size(), 4u) << "the training flight shows messages";
 
     kvsim::SimHost host;
-    OwnMessages own(host.world);
+    OwnMessages own(host.state);
     ASSERT_EQ(flyTraining(host, [&] { host.replace("MSG", static_cast<kv::MessagesInterface&>(own)); }), 0);
 
     // Every message reached the caller's module, as formatted text, and

@@ -11,11 +11,11 @@
 #include <gtest/gtest.h>
 
 #include "entry/module_entry.h"
-#include "sim/image_file.h"
-#include "sim/module_driver.h"
-#include "sim/picture_text.h"
-#include "sim/scenario_file.h"
-#include "sim/sim_host.h"
+#include "sim/pictures/image_file.h"
+#include "sim/host/module_driver.h"
+#include "sim/pictures/picture_text.h"
+#include "sim/scenario/scenario_file.h"
+#include "sim/host/sim_host.h"
 #include "tests/sim/scratch_folder.h"
 
 namespace {
@@ -196,17 +196,17 @@ TEST(Screenshots, TheTrainingFlightShowsItsMapAroundThePlayerAndThenTheCockpit) 
     kvsim::SimHost host(training.scenario);
     training.fly(host);
     // Numbers go on from earlier flights of this program's module.
-    ASSERT_EQ(host.world.screenshots.size(), 2u);
+    ASSERT_EQ(host.state.screenshots.size(), 2u);
     const fs::path shots = training.folder / training.scenario.screenshotDirectory;
 
-    const PngFile map(shots / host.world.screenshots[0]);
+    const PngFile map(shots / host.state.screenshots[0]);
     ASSERT_TRUE(map.image) << "a PNG file";
     EXPECT_EQ(map.image->width, kWidth);
     EXPECT_EQ(map.image->height, kHeight);
     EXPECT_TRUE(Rgb(map.at(kWidth / 2, kHeight / 2)).yellow()) << "the player at the map's centre";
     EXPECT_FALSE(Rgb(map.at(kWidth / 2 + 40, kHeight / 2)).yellow());
 
-    const PngFile cockpit(shots / host.world.screenshots[1]);
+    const PngFile cockpit(shots / host.state.screenshots[1]);
     ASSERT_TRUE(cockpit.image);
     EXPECT_EQ(cockpit.image->width, kWidth);
     // Level flight: the horizon across the middle, the panel below it.
@@ -328,7 +328,7 @@ TEST(Screenshots, AnUnwritableNameOrAnOddDisplayWritesNothingAndFailsNoFurther) 
     ASSERT_TRUE(shot.image);
     EXPECT_EQ(shot.image->width, 640);
     EXPECT_EQ(shot.image->height, 480);
-    EXPECT_EQ(host.world.screenshots, std::vector<std::string>{"shot.png"});
+    EXPECT_EQ(host.state.screenshots, std::vector<std::string>{"shot.png"});
 }
 
 }  // namespace

@@ -52,13 +52,13 @@ TEST(SimFlight, ANewFlightStartsFromTheSameState) {
         EXPECT_EQ(host.shell.GetInterface("HUD", &hud), fresh ? 0 : 1);
         host.shell.ReleaseInterface("HUD", &hud);
         EXPECT_EQ(host.fade.fadesStarted, fresh ? 0 : 1);
-        EXPECT_EQ(host.world.frame, fresh ? -1 : 0);
-        EXPECT_EQ(host.world.clockLoading, fresh);
+        EXPECT_EQ(host.state.frame, fresh ? -1 : 0);
+        EXPECT_EQ(host.state.clockLoading, fresh);
         EXPECT_EQ(host.app.updates, fresh ? 0 : 2);
         EXPECT_EQ(host.memory.allocations, fresh ? 0 : 3);
     };
     int extraResets = 0;
-    host.world.flightResets.push_back([&] { ++extraResets; });
+    host.state.flightResets.push_back([&] { ++extraResets; });
 
     host.beginFlight();
     const auto first = makeState();

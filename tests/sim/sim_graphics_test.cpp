@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/picture.h"
-#include "sim/sim_host.h"
+#include "sim/pictures/picture.h"
+#include "sim/host/sim_host.h"
 #include "tests/sim/scratch_folder.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "entry/module_entry.h"
-#include "sim/module_driver.h"
-#include "sim/sim_host.h"
+#include "sim/host/module_driver.h"
+#include "sim/host/sim_host.h"
 
 namespace {
 
@@ -95,10 +95,10 @@ TEST(SimMemory, CountsOwnersAndRefusesForeignBlocks) {
     int local = 0;
     host.memory.memFree(&local);
     host.memory.memFree(nullptr);
-    EXPECT_EQ(host.world.refusedFrees, 2);
+    EXPECT_EQ(host.state.refusedFrees, 2);
     host.memory.memFree(a);
     host.memory.memFree(a);
-    EXPECT_EQ(host.world.refusedFrees, 3) << "a double free is refused";
+    EXPECT_EQ(host.state.refusedFrees, 3) << "a double free is refused";
     host.memory.memReleaseOwner("FLT");
     EXPECT_EQ(host.memory.liveBlocks("FLT"), 0);
     EXPECT_EQ(host.memory.liveBlocks("HUD"), 1);

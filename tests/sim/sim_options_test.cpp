@@ -40,7 +40,7 @@ TEST_F(SimOptionsTest, LendsTheFileAndReloadDropsWhatTheModuleWrote) {
     EXPECT_EQ(document->getInt("GraphicsOptions", "TerrainDetail", -1), 2);
     EXPECT_EQ(document->getInt("GameplayOptions", "FuelUsage", -1), -1);
     EXPECT_EQ(host.memory.liveBlocks("FLT"), before) << "the module's key went back to the memory service";
-    EXPECT_EQ(host.world.refusedFrees, 0);
+    EXPECT_EQ(host.state.refusedFrees, 0);
     EXPECT_EQ(host.log().count("fmgOpenFile"), 0u);
 }
 

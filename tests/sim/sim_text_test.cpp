@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/sim_host.h"
+#include "sim/host/sim_host.h"
 #include "tests/sim/scratch_folder.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/sim_host.h"
+#include "sim/host/sim_host.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ std::vector<float> flightFrames(kvsim::SimHost& host, int n) {
     host.clock.clkReset();  // the run driver's
     for (int i = 0; i < n; ++i) {
         host.clock.clkUpdate();
-        EXPECT_EQ(host.world.frame, i);
+        EXPECT_EQ(host.state.frame, i);
         times.push_back(host.clock.clkGetFrameTime());
     }
     return times;
@@ -46,11 +46,11 @@ TEST(SimClock, LoadingRunsAtASixtiethAndFramesFollowTheScenarioList) {
     EXPECT_EQ(fadeWait(host, 1.0f), 60);
     EXPECT_EQ(host.clock.clkGetTime(), 1000);
     EXPECT_FLOAT_EQ(host.clock.clkGetFrameTime(), 1.0f / 60.0f);
-    EXPECT_EQ(host.world.frame, -1);
+    EXPECT_EQ(host.state.frame, -1);
     // A clkReset before the load has ended (the fade-out's) starts nothing.
     host.clock.clkReset();
     host.clock.clkUpdate();
-    EXPECT_EQ(host.world.frame, -1);
+    EXPECT_EQ(host.state.frame, -1);
 
     const int32_t loadEnd = host.clock.clkGetTime();
     EXPECT_EQ(flightFrames(host, 5), (std::vector<float>{0.1f, 0.25f, 0.05f, 0.05f, 0.05f}))

@@ -13,10 +13,10 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/module_driver.h"
-#include "sim/module_library.h"
-#include "sim/scenario_file.h"
-#include "sim/sim_host.h"
+#include "sim/host/module_driver.h"
+#include "sim/host/module_library.h"
+#include "sim/scenario/scenario_file.h"
+#include "sim/host/sim_host.h"
 #include "tests/sim/scratch_folder.h"
 
 namespace {

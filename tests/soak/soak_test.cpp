@@ -95,7 +95,7 @@ TEST(Soak, AThousandFlightsInARow) {
         const FlightOutcome out = rig.fly(folder.directory(), kind.startupFile);
         // What the stand-in keeps of every flight is not the module's.
         rig.host.messages.shown.clear();
-        rig.host.world.screenshots.clear();
+        rig.host.state.screenshots.clear();
 
         const bool resultOk = kind.result == -1 ? (out.fly == 0 || out.fly == 1) : out.fly == kind.result;
         const bool ok = resultOk && out.liveAfter == baseline && out.locksFree && out.refusedFrees == 0;

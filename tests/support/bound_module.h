@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "entry/module_entry.h"
-#include "sim/module_driver.h"
-#include "sim/sim_host.h"
+#include "sim/host/module_driver.h"
+#include "sim/host/sim_host.h"
 
 namespace kvtest {
 

@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/call_log.h"
+#include "sim/log/call_log.h"
 
 namespace kvtest {
 

@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/scenario_file.h"
+#include "sim/scenario/scenario_file.h"
 
 namespace kvtest {
 

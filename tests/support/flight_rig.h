@@ -13,8 +13,8 @@
 #include "engine/flight_module.h"
 #include "entry/module_entry.h"
 #include <korvane/shell.h>
-#include "sim/module_driver.h"
-#include "sim/sim_host.h"
+#include "sim/host/module_driver.h"
+#include "sim/host/sim_host.h"
 #include "tests/support/trace_lines.h"
 
 namespace kvtest {
@@ -85,13 +85,13 @@ public:
         FlightOutcome out;
         TraceLines trace;
         out.liveBefore = host.memory.liveBlocks("FLT");
-        const int refusedBefore = host.world.refusedFrees;
+        const int refusedBefore = host.state.refusedFrees;
         out.fly = driver.fly(directory.c_str(), startupFile);
         out.frames = host.app.updates;
         out.liveAfter = host.memory.liveBlocks("FLT");
         out.locksFree = otherThreadsCallTheEngine ? lockFree(flight().lock) : locksFree(flight());
         out.waitingForPlayers = flight().waitingForPlayers;
-        out.refusedFrees = host.world.refusedFrees - refusedBefore;
+        out.refusedFrees = host.state.refusedFrees - refusedBefore;
         out.allocations = host.memory.allocations;
         out.traces = std::move(trace.lines);
         return out;

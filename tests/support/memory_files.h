@@ -10,7 +10,7 @@
 #include <vector>
 
 #include <korvane/shell.h>
-#include "services/shell_interfaces.h"
+#include "services/shell_binding.h"
 
 namespace kvtest {
 

@@ -67,7 +67,7 @@ private:
                 case 2: {
                     // The stand-in reads its own files through the module's FMG
                     // pointer; a capture must not see that loan.
-                    std::lock_guard<std::recursive_mutex> held(host_.world.moduleGlobals);
+                    std::lock_guard<std::recursive_mutex> held(host_.state.moduleGlobals);
                     engine_->TakeScreenshot();
                     ++calls.screenshots;
                     break;

@@ -136,7 +136,7 @@ private:
             {
                 std::unique_lock<std::mutex> between;
                 if (gate_) between = std::unique_lock<std::mutex>(*gate_);
-                std::lock_guard<std::recursive_mutex> held(host_.world.moduleGlobals);
+                std::lock_guard<std::recursive_mutex> held(host_.state.moduleGlobals);
                 engine_->TakeScreenshot();
             }
             ++captures;
@@ -315,7 +315,7 @@ TEST(HostThreadScreenshots, CapturesIntoAnotherFolderNeverMoveAFlight) {
     // was written twice: a file for every picture written.
     const std::set<int> numbers = shotNumbers(shots.path());
     EXPECT_FALSE(numbers.empty());
-    const std::vector<std::string>& written = rig.host.world.screenshots;
+    const std::vector<std::string>& written = rig.host.state.screenshots;
     EXPECT_EQ(numbers.size(), written.size());
     EXPECT_EQ(std::set<std::string>(written.begin(), written.end()).size(), written.size());
     EXPECT_TRUE(shotNumbers(example.directory()).empty()) << "no screenshot lands in the flight's folder";

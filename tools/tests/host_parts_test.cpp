@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "sim/sim_host.h"
+#include "sim/host/sim_host.h"
 #include "tools/korvane_host_pictures.h"
 #include "tools/korvane_host_progress.h"
 #include "tools/korvane_host_summary.h"

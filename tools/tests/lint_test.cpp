@@ -10,8 +10,8 @@
 
 #include "engine/flight_module.h"
 #include "entry/module_entry.h"
-#include "sim/module_driver.h"
-#include "sim/sim_host.h"
+#include "sim/host/module_driver.h"
+#include "sim/host/sim_host.h"
 #include "tests/sim/scratch_folder.h"
 #include "tools/lint.h"
 

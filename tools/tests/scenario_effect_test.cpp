@@ -10,10 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/module_driver.h"
-#include "sim/module_library.h"
-#include "sim/scenario_file.h"
-#include "sim/sim_host.h"
+#include "sim/host/module_driver.h"
+#include "sim/host/module_library.h"
+#include "sim/scenario/scenario_file.h"
+#include "sim/host/sim_host.h"
 #include "tools/korvane_host_flights.h"
 #include "tools/korvane_host_trace.h"
 

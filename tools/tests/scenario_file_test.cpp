@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "services/shell_interfaces.h"
-#include "sim/scenario_file.h"
+#include "services/shell_binding.h"
+#include "sim/scenario/scenario_file.h"
 
 namespace fs = std::filesystem;
 
