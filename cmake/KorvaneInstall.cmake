@@ -27,9 +27,34 @@ set(exported_targets korvane_interfaces Korvane)
 
 if(KORVANE_BUILD_STANDIN)
     set(standin_headers_dir "${CMAKE_INSTALL_INCLUDEDIR}/korvane/standin")
-    foreach(dir IN LISTS KORVANE_MODULE_DIRS ITEMS sim)
-        file(GLOB headers "${PROJECT_SOURCE_DIR}/${dir}/*.h")
-        install(FILES ${headers} DESTINATION "${standin_headers_dir}/${dir}")
+    # What a host writer includes: the host and replace, the scenario, the
+    # call log and its observers, the module library and its driver. With
+    # them goes every stand-in header they include, and nothing else.
+    set(standin_public_headers
+        sim/host/sim_host.h sim/host/module_driver.h sim/host/module_library.h
+        sim/scenario/scenario.h sim/scenario/scenario_file.h
+        sim/calls/call_log.h)
+    set(pending ${standin_public_headers})
+    set(standin_headers)
+    while(pending)
+        list(POP_FRONT pending header)
+        if(header IN_LIST standin_headers)
+            continue()
+        endif()
+        list(APPEND standin_headers "${header}")
+        file(STRINGS "${PROJECT_SOURCE_DIR}/${header}" includes REGEX "^#include \"")
+        foreach(line IN LISTS includes)
+            string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" included "${line}")
+            if(NOT included MATCHES "^sim/")
+                message(FATAL_ERROR "${header} is installed but includes \"${included}\", "
+                                    "a header of the module's that the SDK does not carry")
+            endif()
+            list(APPEND pending "${included}")
+        endforeach()
+    endwhile()
+    foreach(header IN LISTS standin_headers)
+        get_filename_component(folder "${header}" DIRECTORY)
+        install(FILES "${PROJECT_SOURCE_DIR}/${header}" DESTINATION "${standin_headers_dir}/${folder}")
     endforeach()
     set_target_properties(korvane_core PROPERTIES EXPORT_NAME core)
     set_target_properties(korvane_sim PROPERTIES EXPORT_NAME standin)

@@ -3,7 +3,8 @@
 //
 // The layout of ConfigDocument, ConfigSection and ConfigKey is shared with
 // other modules of the host (the options module hands over a document of
-// this layout), so their fields stay in this order and width.
+// this layout): <korvane/config_layout.h> gives it to them, and the checks
+// below keep these classes on it.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +13,7 @@
 
 #include "config/ptr_list.h"
 #include "config/text_pool.h"
+#include <korvane/config_layout.h>
 #include <korvane/records.h>  // FontSettings, the record the graphics module takes
 
 namespace kv {
@@ -22,13 +24,8 @@ enum ValueKind : int32_t { kValueText = 0, kValueInteger = 1, kValueReal = 2 };
 // What getString does to a text it found.
 enum CaseMode : int32_t { kCaseKeep = 0, kCaseUpper = 1, kCaseLower = 2 };
 
-struct ConfigKey {
-    char* name;     // in the pool
-    int32_t kind;   // ValueKind
-    char* text;     // in the pool or one of the document's words; null = nothing after "="
-    int32_t integer;
-    float real;
-};
+// ConfigKey (<korvane/config_layout.h>): kind is a ValueKind; text lies in
+// the pool or is one of the document's words.
 
 struct ConfigSection {
     char* name;  // in the pool
@@ -108,31 +105,34 @@ private:
 // A copy of the key's text from the module allocator (free it with
 // strFree), with caseMode applied; null when the text is empty or missing.
 char* getStringCopy(ConfigDocument* document, const char* section, const char* key, int32_t caseMode);
-// The options module reads and writes these records by offset: on the
-// 32-bit target the layout is the one the host's modules share. Other
-// builds keep the same fields in the same order with natural alignment.
-static_assert(std::is_standard_layout<ConfigKey>::value && std::is_standard_layout<ConfigSection>::value &&
-                  std::is_standard_layout<ConfigDocument>::value,
+// The options module reads and writes these records by offset: every
+// field where <korvane/config_layout.h> puts it, on every build.
+static_assert(std::is_standard_layout<ConfigSection>::value && std::is_standard_layout<ConfigDocument>::value &&
+                  std::is_standard_layout<PtrList>::value && std::is_standard_layout<TextPool>::value,
               "configuration records are plain layouts");
-#if UINTPTR_MAX == 0xFFFFFFFFu
-static_assert(offsetof(ConfigKey, name) == 0, "ConfigKey layout");
-static_assert(offsetof(ConfigKey, kind) == 4, "ConfigKey layout");
-static_assert(offsetof(ConfigKey, text) == 8, "ConfigKey layout");
-static_assert(offsetof(ConfigKey, integer) == 12, "ConfigKey layout");
-static_assert(offsetof(ConfigKey, real) == 16, "ConfigKey layout");
-static_assert(sizeof(ConfigKey) == 20, "ConfigKey layout");
-static_assert(offsetof(ConfigSection, name) == 0, "ConfigSection layout");
-static_assert(offsetof(ConfigSection, keys) == 4, "ConfigSection layout");
-static_assert(sizeof(ConfigSection) == 24, "ConfigSection layout: a name and a 20-byte list");
-static_assert(offsetof(ConfigDocument, path) == 0, "ConfigDocument layout");
-static_assert(offsetof(ConfigDocument, sections) == 260, "ConfigDocument layout");
-static_assert(offsetof(ConfigDocument, pool) == 280, "ConfigDocument layout");
-static_assert(offsetof(ConfigDocument, autoAdd) == 296, "ConfigDocument layout");
-static_assert(offsetof(ConfigDocument, emptyText) == 300, "ConfigDocument layout");
-static_assert(offsetof(ConfigDocument, trueText) == 304, "ConfigDocument layout");
-static_assert(offsetof(ConfigDocument, falseText) == 308, "ConfigDocument layout");
-static_assert(sizeof(ConfigDocument) == 312, "ConfigDocument layout");
-#endif
+#define KV_SAME_FIELD(Class, Layout, field) (offsetof(Class, field) == offsetof(Layout, field))
+static_assert(sizeof(PtrList) == sizeof(ConfigListLayout) && KV_SAME_FIELD(PtrList, ConfigListLayout, current) &&
+                  KV_SAME_FIELD(PtrList, ConfigListLayout, head) && KV_SAME_FIELD(PtrList, ConfigListLayout, tail) &&
+                  KV_SAME_FIELD(PtrList, ConfigListLayout, count) && KV_SAME_FIELD(PtrList, ConfigListLayout, index),
+              "PtrList keeps the shared list layout");
+static_assert(sizeof(TextPool) == sizeof(ConfigPoolLayout) && KV_SAME_FIELD(TextPool, ConfigPoolLayout, base) &&
+                  KV_SAME_FIELD(TextPool, ConfigPoolLayout, end) && KV_SAME_FIELD(TextPool, ConfigPoolLayout, cursor) &&
+                  KV_SAME_FIELD(TextPool, ConfigPoolLayout, capacity),
+              "TextPool keeps the shared pool layout");
+static_assert(sizeof(ConfigSection) == sizeof(ConfigSectionLayout) &&
+                  KV_SAME_FIELD(ConfigSection, ConfigSectionLayout, name) &&
+                  KV_SAME_FIELD(ConfigSection, ConfigSectionLayout, keys),
+              "ConfigSection keeps the shared section layout");
+static_assert(sizeof(ConfigDocument) == sizeof(ConfigDocumentLayout) &&
+                  KV_SAME_FIELD(ConfigDocument, ConfigDocumentLayout, path) &&
+                  KV_SAME_FIELD(ConfigDocument, ConfigDocumentLayout, sections) &&
+                  KV_SAME_FIELD(ConfigDocument, ConfigDocumentLayout, pool) &&
+                  KV_SAME_FIELD(ConfigDocument, ConfigDocumentLayout, autoAdd) &&
+                  KV_SAME_FIELD(ConfigDocument, ConfigDocumentLayout, emptyText) &&
+                  KV_SAME_FIELD(ConfigDocument, ConfigDocumentLayout, trueText) &&
+                  KV_SAME_FIELD(ConfigDocument, ConfigDocumentLayout, falseText),
+              "ConfigDocument keeps the shared document layout");
+#undef KV_SAME_FIELD
 
 // "a,b": both as atoi; (0, 0) without a comma.
 IntPair getIntPair(ConfigDocument* document, const char* section, const char* key);

@@ -5,13 +5,9 @@
 
 #include <cstdint>
 
-namespace kv {
+#include <korvane/config_layout.h>  // PtrListNode, and the layout this list keeps
 
-struct PtrListNode {
-    PtrListNode* next;
-    PtrListNode* previous;
-    void* data;
-};
+namespace kv {
 
 class PtrList {
 public:

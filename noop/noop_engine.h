@@ -8,7 +8,7 @@
 
 #include <korvane/engine_interfaces.h>
 
-#include "noop/noop_defaults.h"
+#include "sim/calls/noop_defaults.h"
 
 namespace kvsim {
 

@@ -6,7 +6,7 @@
 
 #include <korvane/shell.h>
 
-#include "noop/noop_defaults.h"
+#include "sim/calls/noop_defaults.h"
 
 namespace kvsim {
 

@@ -1,7 +1,8 @@
 #!/bin/bash
 # Installs a Linux build into a temporary prefix, moves the installed tree
 # elsewhere (it must work from any prefix), checks that no text in it
-# names the build machine's folders, then builds examples/own-module
+# names the build machine's folders, compiles every installed header on its
+# own, then builds examples/own-module
 # against it with find_package(Korvane) alone and flies the installed
 # examples/training with it.
 #
@@ -23,6 +24,16 @@ if found=$(grep -rlI -e "$PWD" -e "$(realpath "$build")" -e "$work/installed" "$
     exit 1
 fi
 
+# Every installed header compiles on its own, from the installed tree alone:
+# none of them may need a header of the module's the SDK does not carry.
+headers=0
+while IFS= read -r header; do
+    echo "#include \"$header\"" | c++ -std=c++17 -fsyntax-only -x c++ \
+        -I "$prefix/include" -I "$prefix/include/korvane/standin" - ||
+        { echo "installed header $header does not compile on its own" >&2; exit 1; }
+    headers=$((headers + 1))
+done < <(cd "$prefix/include" && find . -name '*.h' | sed 's|^\./||' | sort)
+
 cmake -S examples/own-module -B "$work/own-module" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$work/own-module" -j2 >/dev/null
 cp -r "$prefix/share/korvane/examples/training" "$work/training"
@@ -34,4 +45,4 @@ shown=$(grep -cE '^frame [0-9]+: ' "$work/own-module.out")
 grep -qE "^flight ended with 0; .* $shown of them msgShowText\$" "$work/own-module.out"
 # korvane-host finds the installed module on its own.
 "$prefix/bin/korvane-host" --quiet "$work/training" | grep -q '^flight=1 fly=0 '
-echo "install check passed: own-module printed $shown messages"
+echo "install check passed: $headers headers compile on their own, own-module printed $shown messages"

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "sim/modules/sim_graphics.h"
-#include "sim/log/call_log.h"
+#include "sim/calls/call_log.h"
 
 namespace kvhost {
 

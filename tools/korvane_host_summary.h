@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "sim/log/call_log.h"
+#include "sim/calls/call_log.h"
 
 namespace kvhost {
 

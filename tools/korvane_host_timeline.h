@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/log/call_log.h"
+#include "sim/calls/call_log.h"
 
 namespace kvhost {
 

@@ -3,7 +3,7 @@
 // hook appends each text to the call log as a {"trace":...} record.
 #pragma once
 
-#include "sim/log/call_log.h"
+#include "sim/calls/call_log.h"
 
 namespace kvhost {
 

@@ -1,5 +1,7 @@
 #include "sim/host/module_driver.h"
 
+#include "services/services.h"
+
 #include <vector>
 
 namespace kvsim {

@@ -11,7 +11,6 @@
 #include <string>
 
 #include <korvane/flight_module_interface.h>
-#include "services/services.h"
 #include "sim/host/module_library.h"
 #include "sim/host/sim_host.h"
 
@@ -52,7 +51,8 @@ private:
     SimHost& host_;
     ModuleEntryPoints entry_;
     bool sinkInstalled_ = false;
-    kv::TraceSink previousSink_ = nullptr;
+    // The module's trace sink before initDll (services/services.h).
+    void (*previousSink_)(const char* text, void* context) = nullptr;
     void* previousContext_ = nullptr;
 };
 

@@ -1,6 +1,6 @@
 // The whole stand-in host: the shell with every interface present, all
 // sharing one state and call log. The module reaches each of them, and
-// the shell, through the recording layer (sim/log/recording_layer.h), which
+// the shell, through the recording layer (sim/calls/recording_layer.h), which
 // puts every call into the log; the simulated modules only behave. Tests remove interfaces or change the
 // state's results before binding the module; behaviour comes from the
 // scenario, which tests may change before binding or flying.
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/log/recording_layer.h"
+#include "sim/calls/recording_layer.h"
 #include "sim/modules/sim_graphics.h"
 #include "sim/modules/sim_modules.h"
 #include "sim/modules/sim_shell.h"

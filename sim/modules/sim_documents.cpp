@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <mutex>
 
+#include "config/config_document.h"
 #include "services/shell_binding.h"
 
 namespace kvsim {

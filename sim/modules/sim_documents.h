@@ -20,7 +20,7 @@
 #include <set>
 #include <string>
 
-#include "config/config_document.h"
+#include <korvane/engine_interfaces.h>  // kv::ConfigDocument, the module's document class
 #include <korvane/shell.h>
 #include "sim/modules/sim_shell.h"
 #include "sim/modules/sim_state.h"

@@ -16,7 +16,7 @@
 #include "sim/pictures/picture.h"
 #include "sim/pictures/screen_pictures.h"
 #include "sim/modules/sim_part.h"
-#include "noop/noop_defaults.h"
+#include "sim/calls/noop_defaults.h"
 
 namespace kvsim {
 

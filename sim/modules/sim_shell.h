@@ -11,7 +11,7 @@
 
 #include <korvane/shell.h>
 #include "sim/modules/sim_state.h"
-#include "noop/noop_defaults.h"
+#include "sim/calls/noop_defaults.h"
 
 namespace kvsim {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/log/call_log.h"
+#include "sim/calls/call_log.h"
 #include "sim/scenario/scenario.h"
 
 namespace kvsim {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "config/config_document.h"
 #include "config/strings.h"
 #include "sim/modules/sim_shell.h"
 #include "sim/modules/sim_text_util.h"

@@ -26,7 +26,7 @@
 
 #include <korvane/engine_interfaces.h>
 #include "sim/modules/sim_part.h"
-#include "noop/noop_defaults.h"
+#include "sim/calls/noop_defaults.h"
 
 namespace kvsim {
 

@@ -7,6 +7,7 @@
 
 #include <korvane/flight_module_interface.h>
 #include "entry/module_entry.h"
+#include "services/services.h"
 #include "sim/host/module_driver.h"
 #include "sim/host/sim_host.h"
 #include "sim/modules/sim_shell.h"

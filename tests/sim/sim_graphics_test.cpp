@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "config/config_document.h"
 #include "sim/pictures/picture.h"
 #include "sim/host/sim_host.h"
 #include "tests/sim/scratch_folder.h"

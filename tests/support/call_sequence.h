@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/log/call_log.h"
+#include "sim/calls/call_log.h"
 
 namespace kvtest {
 

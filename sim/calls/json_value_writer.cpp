@@ -1,4 +1,4 @@
-#include "sim/log/json_value_writer.h"
+#include "sim/calls/json_value_writer.h"
 
 namespace kvsim {
 

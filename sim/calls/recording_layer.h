@@ -1,5 +1,5 @@
 // The recording layer: one front per interface and per object handed out,
-// built from the table of operations (sim/log/host_operations.h). A front puts
+// built from the table of operations (sim/calls/host_operations.h). A front puts
 // each call of the module into the call log and passes it on unchanged to
 // whatever implements the interface: the simulation, a caller's module
 // (SimHost::replace), or a real host. A call is logged the same way
@@ -38,8 +38,8 @@
 #include <korvane/engine_interfaces.h>
 #include <korvane/shell.h>
 
-#include "sim/log/call_log.h"
-#include "sim/log/host_operations.h"
+#include "sim/calls/call_log.h"
+#include "sim/calls/host_operations.h"
 #include "sim/modules/sim_text_util.h"
 
 namespace kvsim {

@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "sim/log/call_values.h"
-#include "sim/log/handle_names.h"
+#include "sim/calls/call_values.h"
+#include "sim/calls/handle_names.h"
 
 namespace kvsim {
 
@@ -35,7 +35,7 @@ public:
     void beginResult();
     void endRecord();
 
-    // The writer's operations (sim/log/call_values.h).
+    // The writer's operations (sim/calls/call_values.h).
     void null() { value("null", 4); }
     void boolean(bool b) { b ? value("true", 4) : value("false", 5); }
     void integer(int64_t i);

@@ -1,6 +1,6 @@
 // Every operation of the host contract, once: the shell, the shell-level
 // and engine interfaces, and the objects they hand out. The recording layer
-// (sim/log/recording_layer.h), the no-op host's answers (noop/noop_defaults.h)
+// (sim/calls/recording_layer.h), the no-op host's answers (sim/calls/noop_defaults.h)
 // and the tag lists are built from these rows; the declarations in
 // include/korvane/ stay hand-written, and every generated method is an
 // override, so a row that disagrees with the contract does not compile.

@@ -1,5 +1,5 @@
 // Every interface and object of the host contract answering at once with
-// the table's no-op answers (sim/log/host_operations.h): nothing is recorded
+// the table's no-op answers (sim/calls/host_operations.h): nothing is recorded
 // and nothing happens. The no-op host is made of these, and each simulated
 // module starts from one and overrides only what it does.
 #pragma once
@@ -9,7 +9,7 @@
 #include <korvane/engine_interfaces.h>
 #include <korvane/shell.h>
 
-#include "sim/log/host_operations.h"
+#include "sim/calls/host_operations.h"
 
 namespace kvsim {
 

@@ -1,4 +1,4 @@
-#include "sim/log/handle_names.h"
+#include "sim/calls/handle_names.h"
 
 #include <cstring>
 

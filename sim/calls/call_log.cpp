@@ -1,4 +1,4 @@
-#include "sim/log/call_log.h"
+#include "sim/calls/call_log.h"
 
 #include <algorithm>
 #include <ostream>

@@ -3,7 +3,7 @@
 // (host), and the texts the module handed to its trace routine (trace).
 // Tests assert on it; the tools write it as a JSON Lines trace.
 //
-// A call's arguments and result come in typed (sim/log/call_values.h) and are
+// A call's arguments and result come in typed (sim/calls/call_values.h) and are
 // turned into trace values only as far as someone reads them:
 // - InMemory (the default, for tests): every record is kept as Json until
 //   clear().
@@ -32,10 +32,10 @@
 #include <string>
 #include <vector>
 
-#include "sim/log/call_values.h"
-#include "sim/log/handle_names.h"
-#include "sim/log/json_value_writer.h"
-#include "sim/log/trace_text.h"
+#include "sim/calls/call_values.h"
+#include "sim/calls/handle_names.h"
+#include "sim/calls/json_value_writer.h"
+#include "sim/calls/trace_text.h"
 
 namespace kvsim {
 

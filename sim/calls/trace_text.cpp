@@ -1,4 +1,4 @@
-#include "sim/log/trace_text.h"
+#include "sim/calls/trace_text.h"
 
 #include <charconv>
 #include <cmath>

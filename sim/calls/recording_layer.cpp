@@ -1,4 +1,4 @@
-#include "sim/log/recording_layer.h"
+#include "sim/calls/recording_layer.h"
 
 #include <vector>
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "sim/log/call_values.h"
-#include "sim/log/handle_names.h"
+#include "sim/calls/call_values.h"
+#include "sim/calls/handle_names.h"
 
 namespace kvsim {
 
