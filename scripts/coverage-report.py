@@ -43,8 +43,14 @@ def run_gcovr(root, build):
                "--json", out]
     for folder in MODULE_DIRS:
         command += ["--filter", folder + "/"]
-    result = subprocess.run(command, cwd=root, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                            universal_newlines=True)
+    # gcovr's worker threads can wait forever after one of them fails to
+    # read gcov's output: a report that takes minutes has failed.
+    try:
+        result = subprocess.run(command, cwd=root, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                universal_newlines=True, timeout=300)
+    except subprocess.TimeoutExpired as stuck:
+        sys.stderr.write("gcovr gave no report within %d s\n" % stuck.timeout)
+        sys.exit(2)
     if result.returncode != 0:
         sys.stderr.write(result.stdout + result.stderr)
         sys.exit(2)
