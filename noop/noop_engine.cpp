@@ -22,6 +22,7 @@ NoopEngine::NoopEngine() {
     cameraParams_.farClip = 10000.0f;
     terrainInfo_.baseDirectory = ".";
     missionSetup_.timing = &timing_;
+    controlEvent_ = {{NoopControls::ctlGetControlId(nullptr), 1, 0, 0}};
 }
 
 namespace {

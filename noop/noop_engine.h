@@ -77,8 +77,6 @@ public:
     kv::GameObject* objGetObject(int32_t objectId) override { return objectId == -1 ? nullptr : this; }
     int32_t objGetObjectInterface(int32_t objectId, int32_t kind, void** iface) override;
 
-    // ---- WLD ----
-
     // ---- SND ----
     void sndLoadSound(int32_t* soundId, const char*) override;
     void sndPlaySound(int32_t* playHandle, int32_t soundId, int32_t) override;
@@ -92,8 +90,6 @@ public:
     void vmgGetViewVelocity(float* velocity) override { bodyGetVelocity(velocity); }
     void vmgGetViewOrientation(float* orientation) override { bodyGetOrientation(orientation); }
 
-    // ---- PTS ----
-
     // ---- ENV ----
     void envGetTimeOfDay(kv::TimeRecord* time) override;
 
@@ -104,11 +100,9 @@ public:
     // ---- CLK: the clock stands still; every fade is over at once ----
     float clkGetFrameTime() override { return settings.frameTime; }
 
-    // ---- TXT, MSG, SPC, FAD ----
+    // ---- TXT ----
     void txtGetIndexedString(const char*, int32_t, char* buffer, int32_t size) override;
     void txtFormatTime(const kv::TimeRecord*, char* buffer, int32_t size, int32_t) override;
-    void msgShowText(const char*, ...) override {}
-    void msgShowEntryLine(const char*, ...) override {}
 
     // ---- NET: nobody else takes part ----
     void netGetGameSettings(kv::HostGameSettings* gameSettings) override;
@@ -129,9 +123,9 @@ public:
 
 private:
     static constexpr int32_t kPlayer = 1;
-    static constexpr int32_t kControl = 7;
-
-    kv::ControlEvent controlEvent_ = {{kControl, 1, 0, 0}};
+    // Set by the constructor: the control the table's ctlGetControlId
+    // answers, pressed once.
+    kv::ControlEvent controlEvent_ = {};
     kv::CameraParams cameraParams_ = {};
     kv::DisplayInfo displayInfo_ = {};
     kv::TerrainInfo terrainInfo_ = {};

@@ -169,9 +169,9 @@ LintReport lintFlight(const LintRequest& request) {
         player->readPlayerOptions();
     }
 
-    kvsim::SimState textWorld;
-    textWorld.log.setMode(kvsim::CallLog::Mode::Off);
-    kvsim::SimText text(textWorld);
+    kvsim::SimState textState;
+    textState.log.setMode(kvsim::CallLog::Mode::Off);
+    kvsim::SimText text(textState);
     LintReport report;
     LintContext context{startup, options ? &*options : nullptr, player ? &*player : nullptr,
                         flightDirectory, text, report};

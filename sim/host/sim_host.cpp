@@ -16,7 +16,7 @@ SimHost::SimHost(Scenario initial) {
     // exist only while the module that offers them is loaded.
     eachSimulation([this](auto& simulation) { offer(simulation); });
     // RND and DBG are held but never called: any distinct object will do.
-#define KV_OPAQUE_TOKEN(tag) shell.provide(#tag, &opaqueTokens_[#tag], #tag);
+#define KV_OPAQUE_TOKEN(tag) shell.provide(#tag, &opaqueTokens_[#tag]);
     KV_OPAQUE_TAGS(KV_OPAQUE_TOKEN)
 #undef KV_OPAQUE_TOKEN
 
@@ -50,9 +50,9 @@ void SimHost::replaceWithOwnSimulations() {
 void SimHost::handOut(const char* tag, Presence presence, void* front) {
     fronts_[tag] = front;
     if (presence == Presence::WhileLoaded)
-        dll.offer(tag, front, tag);
+        dll.offer(tag, front);
     else
-        shell.provide(tag, front, tag);
+        shell.provide(tag, front);
 }
 
 void SimHost::beginFlight() {

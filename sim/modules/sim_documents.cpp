@@ -62,7 +62,6 @@ void SimDocuments::Release::operator()(kv::ConfigDocument* document) const {
     if (!document) return;
     Binding binding(*owner);
     delete document;
-    owner->scratch_.log.clear();
 }
 
 SimDocuments::Document SimDocuments::build(const std::string& path, bool parse) {
@@ -76,7 +75,6 @@ SimDocuments::Document SimDocuments::build(const std::string& path, bool parse) 
     const int32_t room = kIncludeRoom + (error || size > 64u * 1024u * 1024u ? 0 : static_cast<int32_t>(size));
     Document document(new kv::ConfigDocument(path.c_str(), 0, 1, room), Release{this});
     if (parse) document->parseFile(path.c_str());
-    scratch_.log.clear();
     return document;
 }
 

@@ -4,8 +4,8 @@
 // The document code reaches its file manager and allocator through the
 // module-wide FMG and MEM pointers. A read or a release binds them to this
 // reader's own services for its length, so that
-// - the file calls of the read go to a private call log, never to the
-//   module's trace, and the names are matched as the stand-in file manager
+// - the file calls of the read go to a file manager of its own, which the
+//   module's trace never sees, and the names are matched as the stand-in file manager
 //   matches them (relative to the current directory, without regard to case);
 // - the document's blocks are this reader's, never counted as the module's
 //   "FLT" blocks; and a block the module added to a lent document (setInt on
@@ -68,9 +68,7 @@ private:
     Document build(const std::string& path, bool parse);
 
     SimState& state_;
-    // A state of its own, whose call log takes the reads' file calls.
-    SimState scratch_;
-    SimFileManager files_{scratch_};
+    SimFileManager files_{state_};
     Memory memory_;
 };
 

@@ -1,4 +1,5 @@
-// Force feedback, the per-flight HUD, avionics and comm modules, and the options module. Each records every call and gives the results a flight relies on.
+// Force feedback, the per-flight HUD, avionics and comm modules, and the
+// options module. Each gives the results a flight relies on.
 #pragma once
 
 #include <korvane/engine_interfaces.h>

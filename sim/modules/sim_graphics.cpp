@@ -106,7 +106,6 @@ void SimGraphics::gfxReleaseImage(kv::Image** image) {
     images.erase(std::remove_if(images.begin(), images.end(),
                                 [&](const std::unique_ptr<SimImage>& i) { return i.get() == *image; }),
                  images.end());
-    state_.log.forget(*image);
     *image = nullptr;
 }
 
@@ -129,7 +128,6 @@ void SimGraphics::gfxDestroyCamera(kv::Camera** camera) {
                                  }),
                   cameras.end());
     if (find(target) == selected_) selected_ = nullptr;
-    state_.log.forget(target);
     *camera = nullptr;
 }
 
@@ -213,8 +211,6 @@ void SimGraphics::gfxDrawText(const char* s, float x, float y, int32_t, int32_t 
 }
 
 void SimGraphics::beginFlight() {
-    for (const auto& camera : cameras) state_.log.forget(static_cast<kv::Camera*>(camera.get()));
-    for (const auto& image : images) state_.log.forget(static_cast<kv::Image*>(image.get()));
     cameras.clear();
     images.clear();
     selected_ = nullptr;

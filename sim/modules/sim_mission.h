@@ -1,7 +1,7 @@
 // The mission: what it allows, its setup record, its player object, its
 // loading picture and whether it is a network mission, all from the
 // scenario's [Mission] section; msnCreateMissionObjects fails when the
-// scenario's [Fail] section says so. Records every call.
+// scenario's [Fail] section says so.
 #pragma once
 
 #include <string>

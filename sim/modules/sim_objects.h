@@ -1,7 +1,7 @@
 // The object subsystem and its game objects. objInitObjects creates the
 // scenario's player aircraft (with the interfaces the scenario gives it and
 // the mirror attributes of its flight controls) and its target;
-// objReleaseObjects removes every object. Records every call.
+// objReleaseObjects removes every object.
 #pragma once
 
 #include <map>

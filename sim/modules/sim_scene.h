@@ -1,6 +1,5 @@
-// Terrain, state, particles and environment: the scene around the flight.
-// Each records every call and gives the results a flight relies on; the
-// terrain fails to start when the scenario's [Fail] section says so.
+// Terrain, world, particles and environment: the scene around the flight.
+// Each gives the results a flight relies on; the terrain fails to start when the scenario's [Fail] section says so.
 #pragma once
 
 #include <map>

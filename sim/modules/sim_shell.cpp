@@ -13,8 +13,8 @@ namespace fs = std::filesystem;
 
 // ---- shell ----
 
-void SimShell::provide(const std::string& tag, void* iface, const std::string& kind) {
-    interfaces_[tag] = Entry{iface, kind};
+void SimShell::provide(const std::string& tag, void* iface) {
+    interfaces_[tag] = iface;
 }
 
 void* SimShell::registered(const std::string& tag) const {
@@ -49,17 +49,12 @@ int32_t SimShell::UnregisterModule(kv::ModuleTag tag) {
 
 int32_t SimShell::GetInterface(kv::ModuleTag tag, void** slot) {
     void* iface = nullptr;
-    std::string kind;
     if (tag && present(tag)) {
         auto it = interfaces_.find(tag);
-        if (it != interfaces_.end()) {
-            iface = it->second.iface;
-            kind = it->second.kind;
-        }
+        if (it != interfaces_.end()) iface = it->second;
     }
     if (slot) *slot = iface;
     if (iface) ++held_[tag];
-    // The handle handed out is part of the record: it is logged once known.
     return iface ? 1 : 0;
 }
 
@@ -95,8 +90,8 @@ int32_t SimApp::appQueryFlag() {
 
 // ---- DLL ----
 
-void SimDll::offer(const std::string& tag, void* iface, const std::string& kind) {
-    offered_[tag] = Offered{iface, kind};
+void SimDll::offer(const std::string& tag, void* iface) {
+    offered_[tag] = iface;
 }
 
 std::string SimDll::tagOf(const char* fileName) const {
@@ -125,7 +120,7 @@ int32_t SimDll::dllLoadModule(const char* fileName) {
     loaded.tag = tag;
     if (++loaded.count == 1 && !tag.empty() && !withoutInterface.count(tag)) {
         auto offered = offered_.find(tag);
-        if (offered != offered_.end()) shell_.provide(tag, offered->second.iface, offered->second.kind);
+        if (offered != offered_.end()) shell_.provide(tag, offered->second);
     }
     return 1;
 }

@@ -25,8 +25,8 @@ public:
     int32_t ReleaseInterface(kv::ModuleTag tag, void** slot) override;
 
     // What GetInterface hands out under tag; null makes the tag absent.
-    void provide(const std::string& tag, void* iface, const std::string& kind);
-    void remove(const std::string& tag) { provide(tag, nullptr, ""); }
+    void provide(const std::string& tag, void* iface);
+    void remove(const std::string& tag) { provide(tag, nullptr); }
     // The module object registered under tag, or null.
     void* registered(const std::string& tag) const;
     // Interfaces handed out and not yet released, by tag.
@@ -37,12 +37,8 @@ public:
     bool present(const std::string& tag) const;
 
 private:
-    struct Entry {
-        void* iface = nullptr;
-        std::string kind;
-    };
     SimState& state_;
-    std::map<std::string, Entry> interfaces_;
+    std::map<std::string, void*> interfaces_;
     std::map<std::string, void*> modules_;
     std::map<std::string, int> held_;
 };
@@ -90,7 +86,7 @@ public:
     void dllUnloadModule(const char* fileName) override;
 
     // The interface the shell hands out under tag while its module is loaded.
-    void offer(const std::string& tag, void* iface, const std::string& kind);
+    void offer(const std::string& tag, void* iface);
     // The tag a file name offers ("" for none).
     std::string tagOf(const char* fileName) const;
     void beginFlight();
@@ -100,17 +96,13 @@ public:
     std::set<std::string> withoutInterface;
 
 private:
-    struct Offered {
-        void* iface = nullptr;
-        std::string kind;
-    };
     struct Loaded {
         std::string tag;
         int count = 0;
     };
     SimState& state_;
     SimShell& shell_;
-    std::map<std::string, Offered> offered_;
+    std::map<std::string, void*> offered_;
     std::map<std::string, Loaded> loaded_;  // by SimFileManager::fileKey
 };
 
@@ -118,7 +110,8 @@ private:
 // regard to case, as a Windows file system does.
 class SimFileManager : public NoopFileManager {
 public:
-    explicit SimFileManager(SimState& state) : state_(state) {}
+    // Files behave alike in every scenario: no state to read.
+    explicit SimFileManager(SimState&) {}
     ~SimFileManager();
     int32_t fmgOpenFile(const char* name, int32_t mode) override;
     void fmgCloseFile(int32_t handle) override;
@@ -136,7 +129,6 @@ public:
     static std::string fileKey(const char* name);
 
 private:
-    SimState& state_;
     std::map<int32_t, std::FILE*> open_;
     int32_t nextHandle_ = 1;
     // One stack per thread: a screenshot taken on the host's own thread

@@ -1,4 +1,4 @@
-// Sound and speech. Each records every call and gives the results a flight relies on.
+// Sound and speech. Each gives the results a flight relies on.
 #pragma once
 
 #include <korvane/engine_interfaces.h>

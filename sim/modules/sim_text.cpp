@@ -78,7 +78,6 @@ void SimText::txtGetIndexedString(const char* fileName, int32_t id, char* buffer
 const char* SimText::txtGetString(const char* fileName, int32_t id) {
     std::lock_guard<std::mutex> held(mutex_);
     const std::string* s = textOf(fileName, id);
-    s ? Text{s->c_str(), s->size()} : Text{nullptr};
     return s ? s->c_str() : nullptr;
 }
 

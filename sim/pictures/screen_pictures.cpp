@@ -34,7 +34,7 @@ int32_t pixelOf(float fraction, int32_t size) {
 }
 
 // Sky above, ground below the horizon the camera sees: a pixel is sky when
-// its ray through the camera climbs in state axes.
+// its ray through the camera climbs in world axes.
 void drawHorizon(const FlightScreen& screen, Picture& picture) {
     const float* m = screen.orientation;
     const float fov = std::isfinite(screen.fieldOfView) ? std::clamp(screen.fieldOfView, 1.0f, 170.0f) : 60.0f;

@@ -20,11 +20,11 @@ struct FlightScreen {
     enum class View { Cockpit, Outside, Map };
     View view = View::Cockpit;
     std::string viewName;  // the selected view's name, "" before any
-    // The view camera's orientation (rows: right, forward, up, in state
+    // The view camera's orientation (rows: right, forward, up, in world
     // axes with z up) and its horizontal field of view in degrees.
     float orientation[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
     float fieldOfView = 60.0f;
-    // The map: centred on the player, mapSize across (state units).
+    // The map: centred on the player, mapSize across (world units).
     double centre[3] = {};
     float mapSize = 0.0f;
     struct Marker {

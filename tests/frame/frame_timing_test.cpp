@@ -34,7 +34,7 @@ TEST_F(FrameTimingTest, SubStepsLastDeltaTAndTheLastTakesTheRest) {
         EXPECT_EQ(argsOf("ptsUpdate", from), lengths);
         EXPECT_FLOAT_EQ(flight->GetStepRate(), static_cast<float>(lengths.size()) / c.simTime);
     }
-    // Each sub-step advances objects, then the state, then particles.
+    // Each sub-step advances objects, then the world, then particles.
     host.scenario.frameTimes = {0.25f};
     const std::size_t from = frames();
     EXPECT_TRUE(inOrder(from, SIZE_MAX, {"objUpdate", "wldUpdate", "ptsUpdate", "objUpdate", "wldUpdate",
